@@ -1,0 +1,51 @@
+# Everything on a fresh Debian 12 machine:
+#   make demo   installs the build packages when missing, builds, and runs the
+#               sample race day in a scratch copy
+#   make test   installs, builds and runs every test, then the core and
+#               collect tests again under AddressSanitizer and UBSan
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= 2
+DEB_PACKAGES = build-essential cmake pkg-config git liblhasa-dev libcli11-dev \
+               libgtest-dev libgmock-dev libbenchmark-dev python3
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all deps build test test-asan demo bench clean
+
+all: build
+
+deps:
+	@missing=""; for p in $(DEB_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update -q && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q $$missing; \
+	fi
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j$(JOBS)
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+	$(MAKE) test-asan
+
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTOLV_SANITIZE=ON -DTOLV_BUILD_BENCH=OFF
+	cmake --build $(ASAN_BUILD) -j$(JOBS) --target tolv_core_tests tolv_collect_tests
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j$(JOBS) -R '^(Cp932|Text|NumberFormat|Dates|Codes|Files|Records|Profile|Settings|Session|StartUp|Lzh|CutRecord|SoftwareList|LogScanner|WarsPost|Extraction)'
+
+demo: build
+	tools/demo.sh $(BUILD)/src/cli/tolv-cli
+
+bench: build
+	bench/extract_bench.sh $(BUILD)/src/cli/tolv-cli
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,15 @@
+#include "cli/command.h"
+
+#include "cli/extract_command.h"
+
+namespace tolv::cli {
+
+std::vector<std::unique_ptr<Command>> allCommands() {
+  std::vector<std::unique_ptr<Command>> c;
+  c.push_back(std::make_unique<ExtractCommand>());
+  return c;
+}
+
+int exitStatus(StepResult r) { return r == StepResult::Failed ? kExitFailed : kExitDone; }
+
+}  // namespace tolv::cli

@@ -1,0 +1,121 @@
+// tolv-cli: every step of the race day, headless, for scripts, cron and tests.
+
+#include <CLI/CLI.hpp>
+
+#include <cstdlib>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "cli/command.h"
+#include "cli/terminal_ui.h"
+#include "collect/start.h"
+#include "core/dates.h"
+#include "core/startup.h"
+#include "tolv/version.h"
+
+namespace {
+
+using namespace tolv;
+
+std::string versionText() {
+  char minor[8];
+  std::snprintf(minor, sizeof minor, "%02d", kVersionMinor);
+  return "tolv-cli " + std::to_string(kVersionMajor) + "." + minor + "." + std::to_string(kRevision);
+}
+
+fs::path defaultHome() {
+  if (const char* h = std::getenv("TOLV_HOME"); h && *h) return h;
+  if (const char* x = std::getenv("XDG_DATA_HOME"); x && *x) return fs::path(x) / "tolv";
+  const char* home = std::getenv("HOME");
+  return fs::path(home && *home ? home : ".") / ".local" / "share" / "tolv";
+}
+
+// "MIN-MAX" into its two texts.
+bool splitRange(const std::string& text, std::string& lo, std::string& hi) {
+  std::size_t dash = text.find('-');
+  if (dash == std::string::npos) return false;
+  lo = text.substr(0, dash);
+  hi = text.substr(dash + 1);
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{
+      "tolv-cli — the race-day steps of トルブ without windows.\n"
+      "Reads and writes the files of the home folder (TOLV.INI, the *.LST lists, DATA/, OutPut/, Work/, WarsOdds/)."};
+  app.require_subcommand(1);
+  app.footer(
+      "Home folder: --home DIR, else $TOLV_HOME, else $XDG_DATA_HOME/tolv (~/.local/share/tolv).\n"
+      "Exit status: 0 the step ran to its end (also when a question was answered Cancel or No);\n"
+      "             1 it stopped with one of its messages; 2 usage.\n"
+      "Messages go to stderr (title, then text); questions are answered by --answer, at a terminal\n"
+      "prompt, or, with no terminal, with the cautious answer (Cancel, No, 中止).");
+
+  std::string home, date, odds, votes, answer;
+  bool quiet = false;
+  app.add_option("--home", home, "The home folder (created with its sub-folders when missing)");
+  app.add_option("--date", date, "The processing day YYYYMMDD (default: the default processing day for today)");
+  app.add_option("--odds", odds, "Odds range MIN-MAX for this run (default: ODDS MIN/MAX of TOLV.INI)");
+  app.add_option("--votes", votes, "\"ダブリの数\" range MIN-MAX for this run (default: OTHER MinW/MaxW)");
+  app.add_option("--answer", answer, "Answer to every question: ok, cancel, yes, no, overwrite, append")
+      ->check(CLI::IsMember({"ok", "cancel", "yes", "no", "overwrite", "append"}, CLI::ignore_case));
+  app.add_flag("--quiet,-q", quiet, "No progress bar and no summary lines");
+  app.set_version_flag("--version", versionText());
+
+  auto commands = cli::allCommands();
+  std::vector<std::pair<CLI::App*, cli::Command*>> subs;
+  for (auto& c : commands) subs.emplace_back(c->setup(app), c.get());
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    int code = app.exit(e);
+    return code == 0 ? 0 : cli::kExitUsage;
+  }
+
+  std::optional<Date> day;
+  if (!date.empty()) {
+    day = parseYmd(date);
+    if (!day) {
+      std::cerr << "tolv-cli: --date takes a real date as YYYYMMDD, not \"" << date << "\"\n";
+      return cli::kExitUsage;
+    }
+  }
+  std::string oddsLo, oddsHi, votesLo, votesHi;
+  if (!odds.empty() && !splitRange(odds, oddsLo, oddsHi)) {
+    std::cerr << "tolv-cli: --odds takes MIN-MAX, not \"" << odds << "\"\n";
+    return cli::kExitUsage;
+  }
+  if (!votes.empty() && !splitRange(votes, votesLo, votesHi)) {
+    std::cerr << "tolv-cli: --votes takes MIN-MAX, not \"" << votes << "\"\n";
+    return cli::kExitUsage;
+  }
+
+  fs::path homePath = home.empty() ? defaultHome() : fs::path(home);
+  std::error_code ec;
+  fs::create_directories(homePath, ec);
+  std::string error;
+  auto lock = InstanceLock::acquire(homePath, &error);
+  if (!lock) {
+    std::cerr << "tolv-cli: " << homePath.string() << " is in use by another instance of トルブ (" << error << ")\n";
+    return cli::kExitFailed;
+  }
+  auto session = startSession(homePath, today(), &error);
+  if (!session) {
+    std::cerr << "tolv-cli: " << error << "\n";
+    return cli::kExitFailed;
+  }
+  if (day) session->setMeetingDate(toYmd(*day));
+  if (!odds.empty()) session->takeOddsRange(oddsLo, oddsHi);
+  if (!votes.empty()) session->takeDupRange(votesLo, votesHi);
+
+  cli::TerminalUi ui(answer.empty() ? std::nullopt : cli::parseAnswer(answer), quiet);
+  cli::Context ctx{*session, ui, quiet};
+  for (auto& [sub, cmd] : subs) {
+    if (sub->parsed()) return cmd->run(ctx);
+  }
+  return cli::kExitUsage;
+}

@@ -1,0 +1,186 @@
+#include "cli/terminal_ui.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "core/text.h"
+
+namespace tolv::cli {
+namespace {
+
+std::string forTerminal(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') {
+      if (i + 1 < text.size() && text[i + 1] == '\n') continue;
+      out.push_back('\n');
+    } else {
+      out.push_back(text[i]);
+    }
+  }
+  while (!out.empty() && out.back() == '\n') out.pop_back();
+  return out;
+}
+
+struct Choice {
+  Answer answer;
+  const char* word;   // what --answer and the prompt take
+  const char* label;  // the button's caption
+};
+
+std::vector<Choice> choicesOf(Buttons b) {
+  switch (b) {
+    case Buttons::Ok: return {{Answer::Ok, "ok", "OK"}};
+    case Buttons::OkCancel: return {{Answer::Ok, "ok", "OK"}, {Answer::Cancel, "cancel", "キャンセル"}};
+    case Buttons::YesNo: return {{Answer::Yes, "yes", "はい"}, {Answer::No, "no", "いいえ"}};
+    case Buttons::YesNoCancel:
+      return {{Answer::Yes, "yes", "はい"}, {Answer::No, "no", "いいえ"}, {Answer::Cancel, "cancel", "キャンセル"}};
+    case Buttons::OverwriteAppendCancel:
+      return {{Answer::Overwrite, "overwrite", "上書き"}, {Answer::Append, "append", "追加"}, {Answer::Abort, "cancel", "中止"}};
+  }
+  return {};
+}
+
+// The cautious answer of a question: Cancel, No, 中止.
+Answer cautious(Buttons b) {
+  switch (b) {
+    case Buttons::Ok: return Answer::Ok;
+    case Buttons::OkCancel: return Answer::Cancel;
+    case Buttons::YesNo: return Answer::No;
+    case Buttons::YesNoCancel: return Answer::Cancel;
+    case Buttons::OverwriteAppendCancel: return Answer::Abort;
+  }
+  return Answer::Cancel;
+}
+
+// An --answer that does not fit the question's buttons maps to the nearest one.
+std::optional<Answer> fit(Answer a, Buttons b) {
+  for (const auto& c : choicesOf(b)) {
+    if (c.answer == a) return a;
+  }
+  bool positive = a == Answer::Ok || a == Answer::Yes || a == Answer::Overwrite || a == Answer::Append;
+  switch (b) {
+    case Buttons::Ok: return Answer::Ok;
+    case Buttons::OkCancel: return positive ? Answer::Ok : Answer::Cancel;
+    case Buttons::YesNo: return positive ? Answer::Yes : Answer::No;
+    case Buttons::YesNoCancel: return positive ? Answer::Yes : (a == Answer::No ? Answer::No : Answer::Cancel);
+    case Buttons::OverwriteAppendCancel:
+      if (a == Answer::Cancel || a == Answer::No) return Answer::Abort;
+      return std::nullopt;  // ok/yes do not say which of 上書き/追加
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<Answer> parseAnswer(const std::string& text) {
+  std::string t = upperAscii(text);
+  if (t == "OK") return Answer::Ok;
+  if (t == "CANCEL") return Answer::Cancel;
+  if (t == "YES") return Answer::Yes;
+  if (t == "NO") return Answer::No;
+  if (t == "OVERWRITE") return Answer::Overwrite;
+  if (t == "APPEND") return Answer::Append;
+  return std::nullopt;
+}
+
+TerminalUi::TerminalUi(std::optional<Answer> presetAnswer, bool quiet)
+    : preset_(presetAnswer), showProgress_(!quiet && ::isatty(STDERR_FILENO)) {}
+
+void TerminalUi::inform(std::string_view text, std::string_view title, Icon) {
+  clearBar();
+  if (!title.empty()) std::cerr << title << '\n';
+  std::cerr << forTerminal(text) << '\n' << std::flush;
+  drawBar();
+}
+
+Answer TerminalUi::ask(std::string_view text, std::string_view title, Buttons buttons, Answer defaultAnswer) {
+  clearBar();
+  if (!title.empty()) std::cerr << title << '\n';
+  std::cerr << forTerminal(text) << '\n';
+  auto choices = choicesOf(buttons);
+  if (preset_) {
+    if (auto a = fit(*preset_, buttons)) {
+      for (const auto& c : choices) {
+        if (c.answer == *a) std::cerr << "→ " << c.label << " (--answer)\n";
+      }
+      drawBar();
+      return *a;
+    }
+  }
+  if (::isatty(STDIN_FILENO) && ::isatty(STDERR_FILENO)) {
+    for (;;) {
+      std::cerr << "[";
+      for (std::size_t i = 0; i < choices.size(); ++i) {
+        std::cerr << (i ? " / " : "") << choices[i].word << "=" << choices[i].label
+                  << (choices[i].answer == defaultAnswer ? "*" : "");
+      }
+      std::cerr << "] " << std::flush;
+      std::string line;
+      if (!std::getline(std::cin, line)) break;
+      line = trim(line);
+      if (line.empty()) {
+        drawBar();
+        return defaultAnswer;
+      }
+      for (const auto& c : choices) {
+        if (equalsIgnoreCase(line, c.word) || line == c.label) {
+          drawBar();
+          return c.answer;
+        }
+      }
+    }
+  }
+  Answer a = cautious(buttons);
+  for (const auto& c : choices) {
+    if (c.answer == a) std::cerr << "→ " << c.label << " (no terminal to ask: the cautious answer)\n";
+  }
+  drawBar();
+  return a;
+}
+
+void TerminalUi::progressBegin(std::string_view caption, unsigned) {
+  clearBar();
+  caption_ = std::string(caption);
+  percent_ = 0;
+  if (showProgress_) {
+    barShown_ = true;
+    drawBar();
+  }
+}
+
+void TerminalUi::progressAdvance(int percent) {
+  if (percent == percent_) return;
+  percent_ = percent;
+  drawBar();
+}
+
+void TerminalUi::progressDetail(std::string_view) {}
+
+void TerminalUi::progressEnd() {
+  clearBar();
+  barShown_ = false;
+}
+
+void TerminalUi::drawBar() {
+  if (!showProgress_ || !barShown_) return;
+  int filled = percent_ * 30 / 100;
+  std::cerr << "\r\x1b[K" << leftBytes(caption_, 40) << " [" << std::string(static_cast<std::size_t>(filled), '#')
+            << std::string(static_cast<std::size_t>(30 - filled), '.') << "] " << percent_ << "%" << std::flush;
+}
+
+void TerminalUi::clearBar() {
+  if (showProgress_ && barShown_) std::cerr << "\r\x1b[K" << std::flush;
+}
+
+bool TerminalUi::openWithShell(const std::string& path) {
+  // Headless: say where the file is instead of opening it.
+  std::cout << path << '\n';
+  return true;
+}
+
+}  // namespace tolv::cli

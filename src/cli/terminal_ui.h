@@ -1,0 +1,39 @@
+#pragma once
+// The user interface of tolv-cli: messages on stderr, a progress bar when
+// stderr is a terminal, questions answered by --answer, at a terminal prompt,
+// or with the cautious answer when there is no terminal.
+
+#include <optional>
+#include <string>
+
+#include "core/ui.h"
+
+namespace tolv::cli {
+
+class TerminalUi : public UserInterface {
+ public:
+  TerminalUi(std::optional<Answer> presetAnswer, bool quiet);
+
+  void inform(std::string_view text, std::string_view title, Icon icon) override;
+  Answer ask(std::string_view text, std::string_view title, Buttons buttons, Answer defaultAnswer) override;
+  void progressBegin(std::string_view caption, unsigned colour) override;
+  void progressAdvance(int percent) override;
+  void progressDetail(std::string_view text) override;
+  void progressEnd() override;
+  void busy(bool) override {}
+  bool openWithShell(const std::string& path) override;
+
+ private:
+  void drawBar();
+  void clearBar();
+  std::optional<Answer> preset_;
+  bool showProgress_;
+  bool barShown_ = false;
+  std::string caption_;
+  int percent_ = 0;
+};
+
+// Parses an --answer value.
+std::optional<Answer> parseAnswer(const std::string& text);
+
+}  // namespace tolv::cli

@@ -1,0 +1,46 @@
+#pragma once
+// Forum log extraction: cuts the processing day's WARS posts out of up to
+// three forum logs into the day's cut index and, optionally, a cut file.
+
+#include <array>
+#include <string>
+
+#include "core/session.h"
+#include "core/ui.h"
+
+namespace tolv {
+
+// Cut file choice.
+enum class CutFileStyle { Dated = 0, Named = 1, None = 2 };
+
+// The controls of the extraction window.
+struct ExtractionForm {
+  std::array<std::string, 3> logPaths;
+  std::array<bool, 3> ticked{};
+  CutFileStyle style = CutFileStyle::Dated;
+  std::string cutFolder;   // the cut-folder box
+  std::string cutName;     // the user-named cut file box
+  bool listedOnly = false; // "リストで指示されたソフトのみ"
+};
+
+// The window's controls as filled from the settings when it opens.
+ExtractionForm extractionFormFromSettings(const Settings& s);
+
+// A log path with its date placeholders replaced: the first occurrence of
+// each of %Y1 (two-digit year), %Y2 (four-digit year), %M1 and %D1, in this
+// order, matched ignoring case. The rest of the path is kept as it is.
+std::string replaceDatePlaceholders(const std::string& path, const std::string& meetingDate);
+
+struct ExtractionStats {
+  int posts = 0;
+  long long records = 0;
+  fs::path cutIndex;
+  fs::path cutFile;  // empty when no cut file is written
+};
+
+// The "読み込み開始" button: checks the form, writes its FILE keys to TOLV.INI,
+// and runs the extraction. Done when posts were found; Failed with its
+// message otherwise.
+StepResult startExtraction(Session& s, UserInterface& ui, ExtractionForm form, ExtractionStats* stats = nullptr);
+
+}  // namespace tolv

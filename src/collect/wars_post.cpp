@@ -1,0 +1,73 @@
+#include "collect/wars_post.h"
+
+#include "core/codes.h"
+#include "core/text.h"
+
+namespace tolv {
+namespace {
+
+// The text before the first `mark`, or nullopt when there is none.
+std::optional<std::string> before(std::string_view s, std::string_view mark) {
+  std::size_t at = s.find(mark);
+  if (at == std::string_view::npos) return std::nullopt;
+  return std::string(s.substr(0, at));
+}
+
+std::optional<std::string> after(std::string_view s, std::string_view mark) {
+  std::size_t at = s.find(mark);
+  if (at == std::string_view::npos) return std::nullopt;
+  return std::string(s.substr(at + mark.size()));
+}
+
+std::string padTwo(std::string s) {
+  std::size_t n = lenChars(s);
+  return n < 2 ? std::string(2 - n, '0') + s : s;
+}
+
+}  // namespace
+
+std::optional<PostHeader> parseHeader(std::string_view line, const MeetingDay& day) {
+  const std::string t = narrowDigits(line);
+  if (lenChars(t) < 20) return std::nullopt;
+  const std::string course = leftChars(t, 2);
+  if (lenChars(course) < 2 || kCourseNamesText.find(course) == std::string_view::npos) return std::nullopt;
+  const std::string dayText = std::to_string(valInt(day.day)) + "日(";
+  const std::string monthText = std::to_string(valInt(day.month)) + "月";
+  if (findChars(t, dayText) < 8 || findChars(t, monthText) < 10) return std::nullopt;
+  for (std::string_view mark : {"日目", "年", "回", "[", "]"}) {
+    if (t.find(mark) == std::string::npos) return std::nullopt;
+  }
+
+  auto year = before(trim(midChars(t, 3)), "年");
+  if (!year || trim(*year) != day.year) return std::nullopt;
+  auto afterRound = after(t, "日目");
+  if (!afterRound) return std::nullopt;
+  const std::string rest = trim(*afterRound);
+  auto month = before(rest, "月");
+  if (!month || padTwo(trim(*month)) != day.month) return std::nullopt;
+  const std::string afterMonth = trim(*after(rest, "月"));
+  auto dd = before(afterMonth, "日");
+  if (!dd || padTwo(trim(*dd)) != day.day) return std::nullopt;
+
+  const std::string code = midChars(t, findChars(t, "[") + 1, 4);
+  double n = val(code);
+  if (n < 1 || n > 9999) return std::nullopt;
+  return PostHeader{CourseCodeOfNameOrEmpty(course), code};
+}
+
+bool isRaceLine(std::string_view line) { return charAt(line, 3) == "R"; }
+
+CutRecord cutRecordOf(const PostHeader& header, std::string_view raceLine) {
+  std::string padded(raceLine);
+  std::size_t chars = lenChars(padded);
+  if (chars < 43) padded.append(43 - chars, ' ');
+  CutRecord r;
+  r.courseCode = header.courseCode;
+  r.programCode = header.programCode;
+  r.raceNo = zeroPad(valInt(leftChars(padded, 2)), 2);
+  r.lineTag = midChars(padded, 6, 2);
+  for (std::size_t i = 0; i < r.picks.size(); ++i) r.picks[i] = midChars(padded, 9 + 6 * static_cast<long>(i), 5);
+  return r;
+}
+
+}  // namespace tolv

@@ -1,0 +1,28 @@
+#include "core/cut_record.h"
+
+#include "core/records.h"
+#include "core/text.h"
+
+namespace tolv {
+
+std::string CutRecord::encode() const {
+  RecordBuilder b(kCutRecordLength);
+  b.text(0, 2, courseCode).text(2, 4, programCode).text(6, 2, raceNo).text(8, 2, lineTag);
+  for (std::size_t i = 0; i < picks.size(); ++i) b.text(10 + 5 * i, 5, picks[i]);
+  return b.bytes();
+}
+
+CutRecord CutRecord::decode(std::string_view bytes) {
+  RecordReader r(bytes);
+  CutRecord c;
+  c.courseCode = r.text(0, 2);
+  c.programCode = r.text(2, 4);
+  c.raceNo = r.text(6, 2);
+  c.lineTag = r.text(8, 2);
+  for (std::size_t i = 0; i < c.picks.size(); ++i) c.picks[i] = r.text(10 + 5 * i, 5);
+  return c;
+}
+
+bool CutRecord::pickInUse(std::string_view pick) { return val(rightChars(pick, 2)) > 0; }
+
+}  // namespace tolv

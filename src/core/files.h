@@ -1,0 +1,88 @@
+#pragma once
+// File helpers: the one directory order, caseless names, wildcards, whole-file
+// reads and atomic whole-file writes.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tolv {
+
+namespace fs = std::filesystem;
+
+// The directory order: names compared by their upper-case form, then by the
+// name itself. Every "first match" of the program uses it.
+bool directoryOrderLess(std::string_view a, std::string_view b);
+
+// Caseless wildcard match: '?' one character, '*' any run of characters.
+bool wildcardMatch(std::string_view pattern, std::string_view name);
+
+// Regular files of `dir` whose names match `pattern`, in directory order.
+// A missing or unreadable folder gives an empty list.
+std::vector<fs::path> listFiles(const fs::path& dir, std::string_view pattern = "*");
+
+// The entry of `dir` named `name`: an exact match first, else the first
+// caseless match in directory order.
+std::optional<fs::path> findCaseless(const fs::path& dir, std::string_view name);
+
+// A path resolved component by component, ignoring case where the path does
+// not exist as given. Components that cannot be found are kept as given.
+fs::path resolveCaseless(const fs::path& p);
+
+bool isRegularFile(const fs::path& p);
+bool isDirectory(const fs::path& p);
+// Size of a regular file, or -1.
+long long fileSize(const fs::path& p);
+
+// Reads a whole file. On failure returns nullopt and sets `error` to a short
+// description.
+std::optional<std::string> readFile(const fs::path& p, std::string* error = nullptr);
+
+// Writes a whole file atomically: a temporary file in the same folder, flushed
+// and renamed over the target. A crash leaves the old or the new file.
+bool writeFileAtomic(const fs::path& p, std::string_view bytes, std::string* error = nullptr);
+
+// Reads a CP932 text file as UTF-8 lines (CR LF, LF or CR ends).
+std::optional<std::vector<std::string>> readTextLines(const fs::path& p, std::string* error = nullptr);
+
+// Joins UTF-8 lines as CP932 text, each ending in CR LF.
+std::string encodeTextLines(const std::vector<std::string>& lines);
+
+// Removes a file if it exists; true when it is gone afterwards.
+bool removeFile(const fs::path& p);
+
+}  // namespace tolv
+
+namespace tolv {
+
+// A file written through a temporary file in the target's folder and renamed
+// over the target by commit(); dropped without commit() (an error, a crash),
+// the target keeps its old contents.
+class AtomicFileWriter {
+ public:
+  AtomicFileWriter() = default;
+  ~AtomicFileWriter();
+  AtomicFileWriter(const AtomicFileWriter&) = delete;
+  AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+  bool open(const fs::path& target, std::string* error = nullptr);
+  bool isOpen() const { return fd_ >= 0; }
+  bool write(std::string_view bytes);
+  // Flushes, syncs and renames over the target.
+  bool commit(std::string* error = nullptr);
+  // Drops the temporary file.
+  void discard();
+  const fs::path& target() const { return target_; }
+
+ private:
+  bool flush();
+  int fd_ = -1;
+  bool failed_ = false;
+  std::string error_;
+  std::string buffer_;
+  fs::path target_, temp_;
+};
+
+}  // namespace tolv

@@ -1,0 +1,82 @@
+#include "core/startup.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "core/codes.h"
+#include "core/text.h"
+
+namespace tolv {
+
+std::unique_ptr<InstanceLock> InstanceLock::acquire(const fs::path& home, std::string* error) {
+  fs::path p = home / ".tolv.lock";
+  int fd = ::open(p.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    if (error) *error = std::strerror(errno);
+    return nullptr;
+  }
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (error) *error = "another instance is running";
+    ::close(fd);
+    return nullptr;
+  }
+  return std::unique_ptr<InstanceLock>(new InstanceLock(fd));
+}
+
+InstanceLock::~InstanceLock() {
+  ::flock(fd_, LOCK_UN);
+  ::close(fd_);
+}
+
+int purgeOldPendingBets(const Session& s, const Date& today) {
+  long cutoff = std::stol(toYmd(addDays(today, -7)));
+  int deleted = 0;
+  for (const auto& p : listFiles(s.dataFolder(), "~B*.*")) {
+    std::string name = p.filename().string();
+    // Only "~B" + eight digits + ".TXT": nothing else is ever deleted.
+    if (name.size() != 14 || !equalsIgnoreCase(name.substr(10), ".TXT") ||
+        name.substr(2, 8).find_first_not_of("0123456789") != std::string::npos) {
+      continue;
+    }
+    if (std::stol(name.substr(2, 8)) < cutoff && removeFile(p)) ++deleted;
+  }
+  return deleted;
+}
+
+int findTolvDataFiles(Session& s) {
+  int kept = 0;
+  std::array<std::string, 3> codes{"0", "0", "0"};
+  std::array<std::string, 4> paths = s.tolvFilePaths;
+  for (const auto& p : listFiles(s.dataFolder(), "W" + s.meetingDate() + "_??.DAT")) {
+    std::string name = p.filename().string();
+    long n = valInt(midChars(name, 11, 2));
+    if (n < 1 || n > 10) continue;
+    codes[static_cast<std::size_t>(kept)] = TwoDigits(static_cast<int>(n));
+    paths[static_cast<std::size_t>(kept) + 1] = p.string();
+    if (++kept == 3) break;
+  }
+  s.courseCodes = codes;
+  s.tolvFilePaths = paths;
+  s.courseCount = kept;
+  return kept;
+}
+
+void clearWorkFolder(const Session& s) {
+  for (const auto& p : listFiles(s.workFolder(), "*")) removeFile(p);
+}
+
+std::optional<Session> startUp(const fs::path& home, const Date& today, std::string* error) {
+  auto s = Session::create(home, error);
+  if (!s) return std::nullopt;
+  s->batchRunning = 0;
+  purgeOldPendingBets(*s, today);
+  s->loadSettings();
+  s->setMeetingDate(defaultMeetingDate(today));
+  return s;
+}
+
+}  // namespace tolv

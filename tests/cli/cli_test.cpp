@@ -1,0 +1,5 @@
+#include <gtest/gtest.h>
+
+namespace {
+TEST(Cli, Placeholder) { SUCCEED(); }
+}
