@@ -1,5 +1,105 @@
-#include <gtest/gtest.h>
+// tolv-cli as scripts use it: options, exit status, messages on stderr.
 
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+#include "core/startup.h"
+#include "support/test_support.h"
+
+namespace tolv {
 namespace {
-TEST(Cli, Placeholder) { SUCCEED(); }
+
+using testing::readBytes;
+using testing::sjLines;
+using testing::TempDir;
+using testing::writeBytes;
+
+struct CliRun {
+  int status;
+  std::string out, err;
+};
+
+std::string quote(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
 }
+
+CliRun runCli(const TempDir& dir, const std::string& args) {
+  fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
+  std::string cmd = std::string("env -u TOLV_HOME XDG_CONFIG_HOME=") + quote((dir / "config").string()) + " " +
+                    TOLV_CLI_PATH + " " + args + " </dev/null >" + quote(out.string()) + " 2>" + quote(err.string());
+  int raw = std::system(cmd.c_str());
+  return CliRun{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readBytes(out), readBytes(err)};
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  fs::path home() const { return dir / "home"; }
+  std::string homeArg() const { return "--home " + quote(home().string()); }
+  TempDir dir;
+};
+
+TEST_F(CliTest, VersionHelpAndUsage) {
+  CliRun v = runCli(dir, "--version");
+  EXPECT_EQ(v.status, 0);
+  EXPECT_EQ(v.out.rfind("tolv-cli 4.16.", 0), 0u) << v.out;
+
+  CliRun help = runCli(dir, "--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("extract"), std::string::npos);
+  EXPECT_NE(help.out.find("--answer"), std::string::npos);
+  EXPECT_EQ(runCli(dir, "extract --help").status, 0);
+
+  EXPECT_EQ(runCli(dir, homeArg() + " --date 20020230 extract").status, 2);
+  EXPECT_EQ(runCli(dir, homeArg() + " --date 2002051 extract").status, 2);
+  EXPECT_EQ(runCli(dir, homeArg() + " --odds 100 extract").status, 2);
+  EXPECT_EQ(runCli(dir, homeArg() + " --answer maybe extract").status, 2);
+  EXPECT_EQ(runCli(dir, homeArg() + " no-such-command").status, 2);
+  EXPECT_EQ(runCli(dir, homeArg()).status, 2);
+}
+
+TEST_F(CliTest, ExtractCreatesTheHomeAndReportsMissingLogs) {
+  CliRun r = runCli(dir, homeArg() + " --date 20020512 extract");
+  EXPECT_EQ(r.status, 1);
+  // The first log is ticked when none is, and its path is empty.
+  EXPECT_EQ(r.err, "予想ファイル（1）が存在しません！\n再度設定してください。\n");
+  for (const char* sub : {"DATA", "OutPut", "Work", "WarsOdds"}) EXPECT_TRUE(fs::is_directory(home() / sub)) << sub;
+}
+
+TEST_F(CliTest, ExtractWritesTheDaysFiles) {
+  writeBytes(home() / "TOLV.INI", sjLines({"[FILE]", "LogFile1=logs\\FH%M1%D1.LOG", "LogFflag1=True", "CutFileSty=0"}));
+  writeBytes(home() / "logs/fh0512.log",
+             sjLines({"東京 2002年  2回  6日目  5月12日(日) [0870]", "-----", " 1R     01-02", ""}));
+  CliRun r = runCli(dir, homeArg() + " --date 20020512 extract");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("cut index:"), std::string::npos);
+  EXPECT_EQ(readBytes(home() / "DATA/20020512.DAT").size(), 40u);
+  EXPECT_FALSE(readBytes(home() / "WARS20020512.TXT").empty());
+
+  // Nothing for another day: status 1 with the message.
+  CliRun none = runCli(dir, homeArg() + " --quiet --date 20020519 extract");
+  EXPECT_EQ(none.status, 1);
+  EXPECT_EQ(none.err, "予想ファイル（1）が存在しません！\n再度設定してください。\n");
+  writeBytes(home() / "logs/fh0519.log", sjLines({"chatter"}));
+  none = runCli(dir, homeArg() + " --quiet --date 20020519 extract");
+  EXPECT_EQ(none.status, 1);
+  EXPECT_EQ(none.err, "予想は見つかりませんでした。開催日の設定を確認してください。\n");
+  EXPECT_EQ(none.out, "");
+}
+
+TEST_F(CliTest, ASecondInstanceIsRefused) {
+  fs::create_directories(home());
+  auto lock = InstanceLock::acquire(home());
+  ASSERT_TRUE(lock);
+  CliRun r = runCli(dir, homeArg() + " --date 20020512 extract");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("another instance"), std::string::npos);
+  lock.reset();
+  EXPECT_EQ(runCli(dir, homeArg() + " --date 20020512 extract").status, 1);  // runs: the log is missing
+}
+
+}  // namespace
+}  // namespace tolv
