@@ -201,6 +201,12 @@ Settings loadSettings(const fs::path& iniPath, const SettingsFolders& folders) {
   return s;
 }
 
+std::vector<SettingValue> settingValues(const Settings& s) {
+  std::vector<SettingValue> out;
+  for (const auto& def : keyTable()) out.push_back({def.section, def.key, def.value(s), def.savedAsDefault});
+  return out;
+}
+
 bool saveDefaults(const Settings& s, const fs::path& defaultsPath, std::string* error) {
   auto profile = ProfileFile::load(defaultsPath, error);
   if (!profile) return false;

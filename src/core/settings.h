@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "core/files.h"
 
@@ -72,6 +73,15 @@ bool saveDefaults(const Settings& s, const fs::path& defaultsPath, std::string* 
 // absent), validates them the same way, and writes them to TOLV.INI.
 bool restoreDefaults(Settings& s, const fs::path& defaultsPath, const fs::path& iniPath,
                      const SettingsFolders& folders, std::string* error = nullptr);
+
+// One key of the settings with its value as held in the record.
+struct SettingValue {
+  std::string section, key, value;
+  bool savedAsDefault;
+};
+
+// Every key that loadSettings reads, in its order, with the record's values.
+std::vector<SettingValue> settingValues(const Settings& s);
 
 // Appends '/' to a folder text when it lacks one (and is not empty).
 std::string withSlash(std::string folder);

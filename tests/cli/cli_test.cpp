@@ -103,3 +103,28 @@ TEST_F(CliTest, ASecondInstanceIsRefused) {
 
 }  // namespace
 }  // namespace tolv
+
+namespace tolv {
+namespace {
+
+TEST_F(CliTest, SettingsAndDefaultsRoundTrip) {
+  writeBytes(home() / "TOLV.INI", sjLines({"; my settings", "[BET]", "馬連 = 250", "[WARS]", "CODE=1234", "[ODDS]", "MIN=500"}));
+  CliRun shown = runCli(dir, homeArg() + " settings");
+  EXPECT_EQ(shown.status, 0);
+  EXPECT_NE(shown.out.find("[BET] 馬連=200 *\n"), std::string::npos);
+  EXPECT_NE(shown.out.find("[ODDS] MIN=500\n"), std::string::npos);
+
+  ASSERT_EQ(runCli(dir, homeArg() + " defaults save").status, 0);
+  EXPECT_TRUE(fs::exists(dir / "config/tolv/defaults.ini"));
+  writeBytes(home() / "TOLV.INI", sjLines({"; my settings", "[BET]", "馬連=1000", "[WARS]", "CODE=9999", "[ODDS]", "MIN=500"}));
+  ASSERT_EQ(runCli(dir, homeArg() + " defaults restore").status, 0);
+  std::string ini = readBytes(home() / "TOLV.INI");
+  EXPECT_EQ(ini.rfind(testing::sj("; my settings\r\n[BET]\r\n馬連=200\r\n"), 0), 0u) << ini;
+  EXPECT_NE(ini.find("CODE=1234\r\n"), std::string::npos);
+  // MIN is not kept in the defaults: restoring gives its load default.
+  EXPECT_NE(ini.find("MIN=100\r\n"), std::string::npos);
+  EXPECT_EQ(runCli(dir, homeArg() + " defaults frobnicate").status, 2);
+}
+
+}  // namespace
+}  // namespace tolv
