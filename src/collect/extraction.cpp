@@ -82,6 +82,7 @@ StepResult runExtraction(Session& s, UserInterface& ui, const ExtractionPlan& pl
     };
 
     std::string_view raw;
+    std::string pending;
     while (scanner.nextLineContaining(kHeaderMarkCp932, raw)) {
       advance();
       const std::string headerText = trim(fromCp932(raw));
@@ -90,8 +91,7 @@ StepResult runExtraction(Session& s, UserInterface& ui, const ExtractionPlan& pl
       if (filter && !inProgramList(s, header->programCode)) continue;
       if (!scanner.nextLine(raw)) break;  // the separator line
       if (!scanner.nextLine(raw)) break;
-      std::string line = fromCp932(raw);
-      if (!isRaceLine(line)) continue;
+      if (!isRaceLineBytes(raw)) continue;
 
       ++stats.posts;
       ui.progressDetail(headerText);
@@ -101,12 +101,17 @@ StepResult runExtraction(Session& s, UserInterface& ui, const ExtractionPlan& pl
         cut.write(kRule76 + "\r\n");
       }
       bool more = true;
-      while (more && isRaceLine(line)) {
-        if (writeCut) cutLine(line);
-        index.write(cutRecordOf(*header, line).encode());
+      while (more && isRaceLineBytes(raw)) {
+        if (writeCut) {
+          pending.clear();
+          appendCutLine(raw, pending);
+          cut.write(pending);
+        }
+        pending.clear();
+        appendCutRecord(*header, raw, pending);
+        index.write(pending);
         ++stats.records;
         more = scanner.nextLine(raw);
-        if (more) line = fromCp932(raw);
       }
       if (writeCut) cut.write("\r\n");
     }

@@ -1,7 +1,10 @@
 #include "collect/wars_post.h"
 
 #include "core/codes.h"
+#include "core/cp932.h"
 #include "core/text.h"
+
+#include <algorithm>
 
 namespace tolv {
 namespace {
@@ -68,6 +71,52 @@ CutRecord cutRecordOf(const PostHeader& header, std::string_view raceLine) {
   r.lineTag = midChars(padded, 6, 2);
   for (std::size_t i = 0; i < r.picks.size(); ++i) r.picks[i] = midChars(padded, 9 + 6 * static_cast<long>(i), 5);
   return r;
+}
+
+namespace {
+
+bool isAscii(std::string_view raw) {
+  for (char c : raw) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool isRaceLineBytes(std::string_view raw) {
+  if (raw.size() >= 3 && isAscii(raw.substr(0, 3))) return raw[2] == 'R';
+  // The first three characters lie within the first six bytes.
+  return isRaceLine(fromCp932(raw.substr(0, 6)));
+}
+
+void appendCutRecord(const PostHeader& header, std::string_view raw, std::string& out) {
+  if (!isAscii(raw)) {
+    out += cutRecordOf(header, fromCp932(raw)).encode();
+    return;
+  }
+  // Columns are bytes here; short lines read blanks.
+  auto column = [&](std::size_t from, std::size_t width) {
+    std::string field = from < raw.size() ? std::string(raw.substr(from, width)) : std::string();
+    field.resize(width, ' ');
+    return field;
+  };
+  out += fixedField(header.courseCode, 2);
+  out += fixedField(header.programCode, 4);
+  out += fitCp932(zeroPad(valInt(column(0, 2)), 2), 2);
+  out += column(5, 2);
+  for (std::size_t i = 0; i < 6; ++i) out += column(8 + 6 * i, 5);
+}
+
+void appendCutLine(std::string_view raw, std::string& out) {
+  if (isAscii(raw)) {
+    std::size_t n = std::min<std::size_t>(raw.size(), 76);
+    out.append(raw.substr(0, n));
+    out.append(76 - n, ' ');
+  } else {
+    out += toCp932(padBytes(fromCp932(raw), 76));
+  }
+  out += "\r\n";
 }
 
 }  // namespace tolv

@@ -38,4 +38,13 @@ bool isRaceLine(std::string_view line);
 // The cut record of a race line (UTF-8, untrimmed) of a post.
 CutRecord cutRecordOf(const PostHeader& header, std::string_view raceLine);
 
+// The same on the raw CP932 bytes of a log, as extraction reads them. Race
+// lines are nearly always plain ASCII: those are cut directly, others are
+// decoded first; both give the same bytes.
+bool isRaceLineBytes(std::string_view raw);
+// Appends the 40-byte cut record of a race line.
+void appendCutRecord(const PostHeader& header, std::string_view raw, std::string& out);
+// Appends the line blank-padded or cut to 76 bytes, with CR LF.
+void appendCutLine(std::string_view raw, std::string& out);
+
 }  // namespace tolv

@@ -86,7 +86,7 @@ std::string RaceChar(std::string_view raceNumber) {
   if (n == 10) return "A";
   if (n == 11) return "B";
   if (n == 12) return "C";
-  if (n != 0) return trim(raceNumber);
+  if (n != 0) return std::to_string(n);
   return "0";
 }
 

@@ -40,6 +40,11 @@ std::u32string decode(std::string_view s) {
 }  // namespace
 
 bool wildcardMatch(std::string_view pattern, std::string_view name) {
+  // As on Windows, "*.*" (and "X*.*") also takes names without a dot.
+  if (pattern.size() >= 3 && pattern.substr(pattern.size() - 3) == "*.*" &&
+      name.find('.') == std::string_view::npos) {
+    pattern.remove_suffix(2);
+  }
   std::u32string p = decode(pattern), n = decode(name);
   // Iterative match with backtracking to the last '*'.
   std::size_t pi = 0, ni = 0, star = std::u32string::npos, mark = 0;

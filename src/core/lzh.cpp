@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -38,6 +39,59 @@ bool unsafeName(const std::string& name) {
   return false;
 }
 
+// The member's name as its header stores it. The library tidies names before
+// handing them out (it drops ".." components and lower-cases names written
+// all in capitals), so the safety check and the name written into Work/ read
+// the header's own name fields: the name of a level-0/1 header and the file
+// and directory extension headers (types 1 and 2) of levels 1-3. Directory
+// separators come out as '/'; "" when the header holds no readable name.
+std::string storedName(const LHAFileHeader& h) {
+  const unsigned char* raw = h.raw_data;
+  const std::size_t len = raw ? h.raw_data_len : 0;
+  auto number = [&](std::size_t at, std::size_t width) -> std::size_t {
+    if (at + width > len) return 0;
+    std::size_t v = 0;
+    for (std::size_t k = width; k-- > 0;) v = (v << 8) | raw[at + k];
+    return v;
+  };
+  std::string dir, file;
+  std::size_t width = 2, ext = 0, next = 0;
+  if (h.header_level <= 1 && len > 22) {
+    file.assign(reinterpret_cast<const char*>(raw) + 22, std::min<std::size_t>(raw[21], len - 22));
+    if (h.header_level == 1) {
+      ext = std::size_t{raw[0]} + 2;  // after the base header, whose last field
+      next = number(raw[0], 2);       // is the size of the first extension
+    }
+  } else if (h.header_level == 2) {
+    ext = 26;
+    next = number(24, 2);
+  } else if (h.header_level == 3) {
+    width = 4;
+    ext = 32;
+    next = number(28, 4);
+  }
+  while (next > width && ext + next <= len) {
+    const char* data = reinterpret_cast<const char*>(raw) + ext + 1;
+    const std::size_t dataLen = next - 1 - width;
+    if (raw[ext] == 0x01) file.assign(data, dataLen);
+    if (raw[ext] == 0x02) dir.assign(data, dataLen);
+    const std::size_t following = number(ext + next - width, width);
+    ext += next;
+    next = following;
+  }
+  for (char& c : dir) {
+    if (static_cast<unsigned char>(c) == 0xFF) c = '/';
+  }
+  if (!dir.empty() && dir.back() != '/' && dir.back() != '\\') dir.push_back('/');
+  return dir + file;
+}
+
+// The last component of a name ('/' or '\\' separated).
+std::string baseName(const std::string& name) {
+  std::size_t slash = name.find_last_of("/\\");
+  return slash == std::string::npos ? name : name.substr(slash + 1);
+}
+
 }  // namespace
 
 UnpackResult unpackArchive(const Session& s, const fs::path& archive) {
@@ -59,15 +113,18 @@ UnpackResult unpackArchive(const Session& s, const fs::path& archive) {
   std::size_t total = 0;
   bool capped = false;
   std::vector<unsigned char> buf(1 << 16);
+  bool anyHeader = false;
   for (LHAFileHeader* h = lha_reader_next_file(reader); h; h = lha_reader_next_file(reader)) {
+    anyHeader = true;
     std::string rawName = std::string(h->path ? h->path : "") + (h->filename ? h->filename : "");
-    std::string name = fromCp932(rawName);
+    std::string stored = fromCp932(storedName(*h));
+    std::string name = stored.empty() ? fromCp932(rawName) : stored;
     if (h->symlink_target || unsafeName(rawName) || unsafeName(name)) {
       result.refused.push_back(name);
       continue;
     }
     if (!h->filename || std::strcmp(h->compress_method, "-lhd-") == 0) continue;  // a directory
-    std::string base = fromCp932(h->filename);
+    std::string base = stored.empty() ? fromCp932(h->filename) : baseName(stored);
     if (base.empty() || base == "." || base == "..") {
       result.refused.push_back(name);
       continue;
@@ -108,9 +165,16 @@ UnpackResult unpackArchive(const Session& s, const fs::path& archive) {
   }
   lha_reader_free(reader);
   lha_input_stream_free(stream);
+  // An archive without members is a single end-of-archive byte; a file in
+  // which no member header can be found is no archive.
+  bool endMarkerOnly = !anyHeader && std::fseek(f, 0, SEEK_SET) == 0 && std::fgetc(f) == 0;
   std::fclose(f);
   if (capped) {
     result.error = "the archive unpacks to more than the allowed size";
+    return result;
+  }
+  if (!anyHeader && !endMarkerOnly) {
+    result.error = "not an LZH archive";
     return result;
   }
   result.ok = true;

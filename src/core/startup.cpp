@@ -50,7 +50,7 @@ int purgeOldPendingBets(const Session& s, const Date& today) {
 int findTolvDataFiles(Session& s) {
   int kept = 0;
   std::array<std::string, 3> codes{"0", "0", "0"};
-  std::array<std::string, 4> paths = s.tolvFilePaths;
+  std::array<std::string, 4> paths{s.tolvFilePaths[0], "", "", ""};
   for (const auto& p : listFiles(s.dataFolder(), "W" + s.meetingDate() + "_??.DAT")) {
     std::string name = p.filename().string();
     long n = valInt(midChars(name, 11, 2));

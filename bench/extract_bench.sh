@@ -1,0 +1,163 @@
+#!/usr/bin/env bash
+# Log extraction benchmark: times `tolv-cli extract` on large forum logs
+# against `grep -c` of the header mark 日目 on the same files, in the same run.
+#
+#   bench/extract_bench.sh TOLV_CLI [SIZE_MB]
+#
+# SIZE_MB is the total size of the three generated logs (default 100). The logs
+# are generated once by tools/gen_logs.py into a cache folder,
+# $TOLV_BENCH_CACHE or else scratch/bench/ in the checkout, and reused while
+# the generator is unchanged. Every command runs 3 times, interleaved, after
+# one warm-up read of the logs; the best time of each counts. The ratio
+# extract/grep is what to watch (aim: at most 2); the machines are noisy, so
+# compare ratios, not seconds.
+set -euo pipefail
+
+usage() {
+  sed -n '2,14s/^# \{0,1\}//p' "$0"
+}
+
+if [ $# -lt 1 ] || [ "$1" = "-h" ] || [ "$1" = "--help" ]; then
+  usage
+  [ $# -ge 1 ] && exit 0 || exit 2
+fi
+
+CLI=$1
+SIZE=${2:-100}
+RUNS=3
+DAY=20261206
+if [ ! -x "$CLI" ]; then
+  echo "bench: $CLI is not an executable tolv-cli (build it first: make build)" >&2
+  exit 2
+fi
+case $CLI in /*) ;; *) CLI=$PWD/$CLI ;; esac
+if ! [[ $SIZE =~ ^[0-9]+([.][0-9]+)?$ ]] || [ "$(awk -v s="$SIZE" 'BEGIN { print (s > 0) }')" != 1 ]; then
+  echo "bench: SIZE_MB must be a number above 0, not \"$SIZE\"" >&2
+  exit 2
+fi
+
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+CACHE=${TOLV_BENCH_CACHE:-$ROOT/scratch/bench}
+LOGS=$CACHE/logs-${SIZE}mb-$DAY
+LOG_FILES=("$LOGS/BENCH1.LOG" "$LOGS/BENCH2.LOG" "$LOGS/BENCH3.LOG")
+
+# --- the logs, generated once ------------------------------------------------
+fresh=1
+if [ ! -f "$LOGS/MANIFEST" ]; then
+  fresh=0
+else
+  for src in "$ROOT/tools/gen_logs.py" "$ROOT/tools/wars_forum.py"; do
+    [ "$src" -nt "$LOGS/MANIFEST" ] && fresh=0
+  done
+fi
+if [ "$fresh" = 0 ]; then
+  command -v python3 >/dev/null || { echo "bench: python3 is needed to generate the logs" >&2; exit 2; }
+  echo "Generating ${SIZE} MB of forum logs into $LOGS (once) ..."
+  rm -rf "$LOGS"
+  python3 "$ROOT/tools/gen_logs.py" --out "$LOGS" --size-mb "$SIZE" --day "$DAY"
+fi
+expected_records=$(awk '$1 == "total" { print $4 }' "$LOGS/MANIFEST")
+bytes=$(cat "${LOG_FILES[@]}" | wc -c)
+
+# --- a home whose TOLV.INI points at them ------------------------------------
+make_home() {  # HOME CUT_FILE_STYLE
+  rm -rf "$1"
+  mkdir -p "$1"
+  {
+    printf '[FILE]\r\n'
+    printf 'LogFile%d=%s\r\n' 1 "${LOG_FILES[0]}" 2 "${LOG_FILES[1]}" 3 "${LOG_FILES[2]}"
+    printf 'LogFflag%d=True\r\n' 1 2 3
+    printf 'CutFileFolder=OutPut/\r\nCutFileSty=%s\r\nSOFT_CUT=0\r\n' "$2"
+  } | iconv -f UTF-8 -t CP932 >"$1/TOLV.INI"
+}
+HOME_CUT=$CACHE/home-cutfile
+HOME_NOCUT=$CACHE/home-nocutfile
+make_home "$HOME_CUT" 0
+make_home "$HOME_NOCUT" 2
+
+# --- timing ------------------------------------------------------------------
+MARK=$(printf '\x93\xfa\x96\xda')  # 日目 in CP932
+
+# Wall-clock time in microseconds, read without starting a process (bash 5);
+# older shells fall back to date.
+now_us() {
+  if [ -n "${EPOCHREALTIME:-}" ]; then
+    REPLY=${EPOCHREALTIME/[.,]/}
+  else
+    REPLY=$(($(date +%s%N) / 1000))
+  fi
+}
+
+run_grep() { LC_ALL=C grep -c "$MARK" "${LOG_FILES[@]}" >/dev/null; }
+# a second reference: reading the logs and writing as many bytes
+COPY=$CACHE/copy
+mkdir -p "$COPY"
+run_copy() { cp "${LOG_FILES[@]}" "$COPY/"; }
+run_extract() { "$CLI" --quiet --home "$1" --date "$DAY" extract; }
+
+declare -A times
+time_one() {  # NAME COMMAND...
+  local name=$1 t0 t1
+  shift
+  now_us
+  t0=$REPLY
+  "$@"
+  now_us
+  t1=$REPLY
+  times[$name]="${times[$name]:-} $(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f", (b - a) / 1e6 }')"
+}
+
+best() { tr ' ' '\n' <<<"${times[$1]}" | awk 'NF { if (b == "" || $1 < b) b = $1 } END { print b }'; }
+
+echo "Warming the page cache ..."
+cat "${LOG_FILES[@]}" >/dev/null
+for ((i = 1; i <= RUNS; i++)); do
+  echo "Run $i of $RUNS ..."
+  time_one grep run_grep
+  time_one copy run_copy
+  time_one extract run_extract "$HOME_CUT"
+  time_one extract_nocut run_extract "$HOME_NOCUT"
+done
+
+rm -rf "$COPY"
+
+# --- check what was timed ----------------------------------------------------
+index=$HOME_CUT/DATA/$DAY.DAT
+records=$(($(wc -c <"$index") / 40))
+lines=$(LC_ALL=C grep -c "$MARK" "${LOG_FILES[@]}" | awk -F: '{ s += $NF } END { print s }')
+status="as expected"
+if [ "$records" != "$expected_records" ]; then
+  status="WRONG: expected $expected_records"
+fi
+
+g=$(best grep)
+e=$(best extract)
+n=$(best extract_nocut)
+echo
+echo "Log extraction benchmark, day $DAY: 3 logs, $(awk -v b="$bytes" 'BEGIN { printf "%.1f", b / 1048576 }') MB," \
+  "$lines lines holding 日目, $records cut records ($status)"
+echo "tolv-cli: $CLI"
+echo
+printf '%-44s %10s %9s   %s\n' "command" "best (s)" "MB/s" "runs (s)"
+row() {  # LABEL NAME
+  local b
+  b=$(best "$2")
+  printf '%-44s %10s %9s  %s\n' "$1" "$b" "$(awk -v b="$bytes" -v t="$b" 'BEGIN { if (t > 0) printf "%.0f", b / 1048576 / t; else print "-" }')" "${times[$2]}"
+}
+row "grep -c (the header mark, baseline)" grep
+row "tolv-cli extract (cut file, CutFileSty=0)" extract
+row "tolv-cli extract (no cut file, CutFileSty=2)" extract_nocut
+row "cp of the logs (reference: read + write)" copy
+echo
+c=$(best copy)
+awk -v e="$e" -v n="$n" -v g="$g" -v c="$c" 'BEGIN {
+  if (g <= 0) { print "ratio extract/grep: grep took no measurable time"; exit }
+  r = e / g
+  printf "ratio extract/grep: %.2f (aim: at most 2.00)%s\n", r, (r <= 2 ? "" : "  -- above the aim")
+  printf "ratio extract without cut file/grep: %.2f\n", n / g
+  if (c > 0) printf "ratio extract/cp: %.2f\n", e / c
+}'
+if [ "$status" != "as expected" ]; then
+  echo "bench: the cut index does not hold the records the logs were generated with" >&2
+  exit 1
+fi

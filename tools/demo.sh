@@ -1,0 +1,153 @@
+#!/usr/bin/env bash
+# Runs the sample race day (examples/sample-day, Sunday 2026-12-06) through
+# tolv-cli in a scratch copy of its home folder, then shows what was written.
+#
+#   tools/demo.sh TOLV_CLI [HOME]
+#
+# TOLV_CLI is the tolv-cli to run (make demo passes build/src/cli/tolv-cli).
+# HOME is the scratch home to use; it must not exist yet or be empty. Without
+# it a fresh folder is made with mktemp. The home is kept afterwards so that
+# its files can be looked at; remove it when done.
+#
+# Needs only bash, coreutils (od, dd, fold, ...), cmp (diffutils) and iconv
+# (libc-bin): no Python.
+set -euo pipefail
+
+usage() {
+  sed -n '2,13s/^# \{0,1\}//p' "$0"
+}
+
+if [ $# -lt 1 ] || [ "$1" = "-h" ] || [ "$1" = "--help" ]; then
+  usage
+  [ $# -ge 1 ] && exit 0 || exit 2
+fi
+
+CLI=$1
+if [ ! -x "$CLI" ]; then
+  echo "demo: $CLI is not an executable tolv-cli (build it first: make build)" >&2
+  exit 2
+fi
+case $CLI in /*) ;; *) CLI=$PWD/$CLI ;; esac
+
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+SAMPLE=$ROOT/examples/sample-day
+DAY=20261206
+
+if [ $# -ge 2 ]; then
+  H=$2
+  if [ -e "$H" ] && [ -n "$(ls -A "$H")" ]; then
+    echo "demo: $H is not empty; give a new folder" >&2
+    exit 2
+  fi
+  mkdir -p "$H"
+  H=$(cd "$H" && pwd)
+else
+  H=$(mktemp -d "${TMPDIR:-/tmp}/tolv-demo.XXXXXX")
+fi
+
+# The sample home, without the expected outputs kept beside it.
+cp -R "$SAMPLE/." "$H/"
+rm -rf "$H/expected" "$H/README.md"
+
+if [ -t 1 ]; then BOLD=$'\033[1m' PLAIN=$'\033[0m'; else BOLD="" PLAIN=""; fi
+section() {
+  printf '\n%s== %s%s\n' "$BOLD" "$*" "$PLAIN"
+}
+
+to_utf8() {
+  iconv -f CP932 -t UTF-8 | tr -d '\r'
+}
+
+course_name() {
+  case $1 in
+    01) echo 札幌 ;; 02) echo 函館 ;; 03) echo 福島 ;; 04) echo 新潟 ;; 05) echo 東京 ;;
+    06) echo 中山 ;; 07) echo 中京 ;; 08) echo 京都 ;; 09) echo 阪神 ;; 10) echo 小倉 ;;
+    *) echo "?" ;;
+  esac
+}
+
+# A CP932 field for display; bytes that are no CP932 text are left out.
+field() {
+  printf '%s' "$1" | iconv -c -f CP932 -t UTF-8 2>/dev/null || true
+}
+
+# One 40-byte cut record (CP932 bytes): course code and name, program code,
+# race number, line tag, six picks.
+show_record() {
+  local LC_ALL=C
+  local n=$1 rec=$2 name
+  name=$(course_name "${rec:0:2}")
+  printf '  %5d  %s %s %-4s %-4s [%s] [%s|%s|%s|%s|%s|%s]\n' "$n" "$(field "${rec:0:2}")" "$name" \
+    "$(field "${rec:2:4}")" "$(field "${rec:6:2}")" "$(field "${rec:8:2}")" \
+    "$(field "${rec:10:5}")" "$(field "${rec:15:5}")" "$(field "${rec:20:5}")" \
+    "$(field "${rec:25:5}")" "$(field "${rec:30:5}")" "$(field "${rec:35:5}")"
+}
+
+section "Sample race day $DAY in $H"
+echo "tolv-cli: $CLI ($("$CLI" --version))"
+echo "Home folder as copied:"
+(cd "$H" && find . -type f | LC_ALL=C sort | sed 's/^\.\//  /')
+echo "Settings (TOLV.INI, [FILE] section):"
+to_utf8 <"$H/TOLV.INI" | sed -n '/^\[FILE\]/,/^$/p' | sed '/^$/d; s/^/  /'
+
+# The day's steps, in the order of a race day. Each entry is a tolv-cli
+# command and its arguments, run as `tolv-cli --home H --date DAY ENTRY`;
+# other global options (--answer ok, --odds 5-300, ...) go first in the entry.
+STEPS=(
+  "extract"
+)
+
+for step in "${STEPS[@]}"; do
+  read -ra args <<<"$step"
+  section "tolv-cli --home $H --date $DAY $step"
+  status=0
+  "$CLI" --home "$H" --date "$DAY" "${args[@]}" || status=$?
+  if [ "$status" -ne 0 ]; then
+    echo "demo: the step \"$step\" stopped with exit status $status; the home is kept in $H" >&2
+    exit "$status"
+  fi
+done
+
+# ---------------------------------------------------------------------------
+# Log extraction: the cut index and the cut file.
+
+INDEX=$H/DATA/$DAY.DAT
+CUT=$H/OutPut/WARS$DAY.TXT
+section "Cut index $INDEX"
+size=$(wc -c <"$INDEX")
+records=$((size / 40))
+echo "$size bytes = $records records of 40 bytes"
+echo
+echo "First 3 records as bytes:"
+od -A d -t x1z -w20 -N 120 "$INDEX" | sed 's/^/  /'
+echo
+echo "First 12 records as fields (course, program, race, tag, six picks):"
+printf '  %5s  %-6s %-4s %-4s %-3s %s\n' "#" course prog race tag picks
+shown=$((records < 12 ? records : 12))
+for ((i = 0; i < shown; i++)); do
+  show_record "$((i + 1))" "$(dd if="$INDEX" bs=40 skip="$i" count=1 status=none)"
+done
+echo
+echo "Records per course:"
+fold -b -w 40 "$INDEX" | cut -b1-2 | LC_ALL=C sort | uniq -c | while read -r count code; do
+  printf '  %s %s %6d\n' "$code" "$(course_name "$code")" "$count"
+done
+echo "Programs in the cut index: $(fold -b -w 40 "$INDEX" | cut -b3-6 | LC_ALL=C sort -u | wc -l)"
+
+if [ -f "$SAMPLE/expected/$DAY.DAT" ]; then
+  if cmp -s "$INDEX" "$SAMPLE/expected/$DAY.DAT" && cmp -s "$CUT" "$SAMPLE/expected/WARS$DAY.TXT"; then
+    echo "Cut index and cut file: byte for byte as expected (examples/sample-day/expected/)."
+  else
+    echo "Cut index or cut file differs from examples/sample-day/expected/ (see tools/gen_sample_day.py --check $H)."
+  fi
+fi
+
+section "Cut file $CUT (first 20 lines, in UTF-8)"
+echo "$(wc -l <"$CUT") lines, $(wc -c <"$CUT") bytes"
+head -n 20 "$CUT" | to_utf8 | sed 's/^/  |/'
+
+section "Done"
+echo "Home folder: $H"
+echo "  cut index: $INDEX"
+echo "  cut file:  $CUT"
+echo "Remove it with: rm -rf '$H'"
