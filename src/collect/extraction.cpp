@@ -100,6 +100,7 @@ StepResult runExtraction(Session& s, UserInterface& ui, const ExtractionPlan& pl
         cutLine(headerText);
         cut.write(kRule76 + "\r\n");
       }
+      const std::string prefix = cutRecordPrefix(*header);
       bool more = true;
       while (more && isRaceLineBytes(raw)) {
         if (writeCut) {
@@ -108,7 +109,7 @@ StepResult runExtraction(Session& s, UserInterface& ui, const ExtractionPlan& pl
           cut.write(pending);
         }
         pending.clear();
-        appendCutRecord(*header, raw, pending);
+        appendCutRecord(*header, prefix, raw, pending);
         index.write(pending);
         ++stats.records;
         more = scanner.nextLine(raw);

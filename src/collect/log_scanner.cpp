@@ -32,6 +32,7 @@ bool LogScanner::open(const fs::path& p, std::string* error) {
 bool LogScanner::fill() {
   if (eof_ || fd_ < 0) return false;
   // Keep the unconsumed tail at the front; grow for a very long line.
+  forgetLf();
   if (begin_ > 0) {
     std::memmove(buf_.data(), buf_.data() + begin_, end_ - begin_);
     end_ -= begin_;
@@ -61,12 +62,23 @@ void LogScanner::consume(std::size_t n) {
   offset_ += n;
 }
 
+void LogScanner::forgetLf() {
+  lfValid_ = false;
+}
+
 bool LogScanner::nextLine(std::string_view& line) {
   std::size_t scanFrom = begin_;
   for (;;) {
     const char* data = buf_.data();
-    std::size_t i = scanFrom;
-    while (i < end_ && data[i] != '\n' && data[i] != '\r') ++i;
+    // The next LF is remembered across lines, so that a file with CR ends
+    // only is not searched to its end for every line.
+    if (!lfValid_ || nextLf_ < scanFrom) {
+      const void* lf = std::memchr(data + scanFrom, '\n', end_ - scanFrom);
+      nextLf_ = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) : end_;
+      lfValid_ = true;
+    }
+    const void* cr = std::memchr(data + scanFrom, '\r', nextLf_ - scanFrom);
+    std::size_t i = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - data) : nextLf_;
     if (i < end_) {
       std::size_t lineEnd = i;
       std::size_t next = i + 1;

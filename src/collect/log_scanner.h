@@ -37,6 +37,7 @@ class LogScanner {
   // Reads more data; false when nothing more could be read.
   bool fill();
   void consume(std::size_t n);
+  void forgetLf();
 
   int fd_ = -1;
   std::vector<char> buf_;
@@ -45,6 +46,10 @@ class LogScanner {
   bool failed_ = false;
   std::string error_;
   std::uint64_t offset_ = 0;
+  // Position of the next LF at or after the current line (end_ when none),
+  // valid until the buffer moves.
+  std::size_t nextLf_ = 0;
+  bool lfValid_ = false;
 };
 
 }  // namespace tolv

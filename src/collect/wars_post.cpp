@@ -90,22 +90,58 @@ bool isRaceLineBytes(std::string_view raw) {
   return isRaceLine(fromCp932(raw.substr(0, 6)));
 }
 
-void appendCutRecord(const PostHeader& header, std::string_view raw, std::string& out) {
+std::string cutRecordPrefix(const PostHeader& header) {
+  return fixedField(header.courseCode, 2) + fixedField(header.programCode, 4);
+}
+
+namespace {
+
+// Val of an ASCII race-number column: blanks skipped, a sign, digits.
+long raceNumberOf(std::string_view two) {
+  long n = 0;
+  bool negative = false, started = false;
+  for (char c : two) {
+    if (c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
+    if (!started && (c == '+' || c == '-')) {
+      negative = c == '-';
+      started = true;
+    } else if (c >= '0' && c <= '9') {
+      n = n * 10 + (c - '0');
+      started = true;
+    } else {
+      break;
+    }
+  }
+  return negative ? -n : n;
+}
+
+}  // namespace
+
+void appendCutRecord(const PostHeader& header, std::string_view prefix, std::string_view raw, std::string& out) {
   if (!isAscii(raw)) {
     out += cutRecordOf(header, fromCp932(raw)).encode();
     return;
   }
   // Columns are bytes here; short lines read blanks.
   auto column = [&](std::size_t from, std::size_t width) {
-    std::string field = from < raw.size() ? std::string(raw.substr(from, width)) : std::string();
-    field.resize(width, ' ');
-    return field;
+    std::size_t n = from < raw.size() ? std::min(width, raw.size() - from) : 0;
+    out.append(raw.data() + from, n);
+    out.append(width - n, ' ');
   };
-  out += fixedField(header.courseCode, 2);
-  out += fixedField(header.programCode, 4);
-  out += fitCp932(zeroPad(valInt(column(0, 2)), 2), 2);
-  out += column(5, 2);
-  for (std::size_t i = 0; i < 6; ++i) out += column(8 + 6 * i, 5);
+  out += prefix;
+  long race = raceNumberOf(raw.substr(0, std::min<std::size_t>(2, raw.size())));
+  if (race >= 0 && race <= 9) {
+    out.push_back('0');
+    out.push_back(static_cast<char>('0' + race));
+  } else {
+    out += fitCp932(zeroPad(race, 2), 2);
+  }
+  column(5, 2);
+  for (std::size_t i = 0; i < 6; ++i) column(8 + 6 * i, 5);
+}
+
+void appendCutRecord(const PostHeader& header, std::string_view raw, std::string& out) {
+  appendCutRecord(header, cutRecordPrefix(header), raw, out);
 }
 
 void appendCutLine(std::string_view raw, std::string& out) {

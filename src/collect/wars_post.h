@@ -44,6 +44,9 @@ CutRecord cutRecordOf(const PostHeader& header, std::string_view raceLine);
 bool isRaceLineBytes(std::string_view raw);
 // Appends the 40-byte cut record of a race line.
 void appendCutRecord(const PostHeader& header, std::string_view raw, std::string& out);
+// The same with the header's first six record bytes made once per post.
+std::string cutRecordPrefix(const PostHeader& header);
+void appendCutRecord(const PostHeader& header, std::string_view prefix, std::string_view raw, std::string& out);
 // Appends the line blank-padded or cut to 76 bytes, with CR LF.
 void appendCutLine(std::string_view raw, std::string& out);
 
