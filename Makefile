@@ -37,8 +37,8 @@ test: build
 
 test-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTOLV_SANITIZE=ON -DTOLV_BUILD_BENCH=OFF
-	cmake --build $(ASAN_BUILD) -j$(JOBS) --target tolv_core_tests tolv_collect_tests
-	cd $(ASAN_BUILD)/tests && for t in tolv_core_tests tolv_collect_tests; do \
+	cmake --build $(ASAN_BUILD) -j$(JOBS) --target tolv_core_tests tolv_collect_tests tolv_odds_tests
+	cd $(ASAN_BUILD)/tests && for t in tolv_core_tests tolv_collect_tests tolv_odds_tests; do \
 	  TOLV_TEST_DATA=$(CURDIR)/tests/data ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	    ./$$t --gtest_brief=1 || exit 1; done
 

@@ -1,6 +1,7 @@
 #include "cli/command.h"
 
 #include "cli/extract_command.h"
+#include "cli/schedule_command.h"
 #include "cli/settings_command.h"
 
 namespace tolv::cli {
@@ -8,6 +9,7 @@ namespace tolv::cli {
 std::vector<std::unique_ptr<Command>> allCommands() {
   std::vector<std::unique_ptr<Command>> c;
   c.push_back(std::make_unique<ExtractCommand>());
+  c.push_back(std::make_unique<ScheduleCommand>());
   c.push_back(std::make_unique<SettingsCommand>());
   c.push_back(std::make_unique<DefaultsCommand>());
   return c;

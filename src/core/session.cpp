@@ -54,7 +54,7 @@ fs::path Session::resolvePath(const std::string& text) const {
     if (c == '\\') c = '/';
   }
   fs::path p(t);
-  if (t.empty()) return p;
+  if (t.empty()) return fs::path(appFolder_);  // an empty folder setting is the home folder
   if (p.is_relative()) p = fs::path(appFolder_) / p;
   return resolveCaseless(p.lexically_normal());
 }
@@ -65,6 +65,7 @@ void Session::setMeetingDate(const std::string& ymd) {
   meetingMonth_ = midChars(ymd, 5, 2);
   meetingDay_ = midChars(ymd, 7, 2);
   meetingWeekday_ = weekdayKanji(ymd);
+  mjhConverted = false;
   scheduleReady = isRegularFile(scheduleFilePath());
 }
 

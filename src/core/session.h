@@ -42,7 +42,8 @@ class Session {
 
   // A path from the settings or the command line: backslashes become '/',
   // a relative path is taken from the home folder, and a path that does not
-  // exist as given is matched component by component ignoring case.
+  // exist as given is matched component by component ignoring case. Empty
+  // text is the home folder.
   fs::path resolvePath(const std::string& text) const;
 
   // --- processing day ---
@@ -74,6 +75,8 @@ class Session {
   std::array<std::string, 3> courseCodes{"0", "0", "0"};
   std::array<std::string, 4> tolvFilePaths;  // 0: work file; 1-3: per course
   int batchRunning = 0;
+  // The day's MJH text has been converted by the meeting schedule step.
+  bool mjhConverted = false;
 
   // Paths of the day's files.
   fs::path cutIndexPath() const { return fs::path(dataFolder_) / (meetingDate_ + ".DAT"); }
