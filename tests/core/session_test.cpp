@@ -60,7 +60,7 @@ TEST(Session, ResolvePathTakesWindowsPathsFromTheHome) {
   EXPECT_EQ(h.session.resolvePath("logs\\WARS.log"), home / "Logs" / "Wars.LOG");
   EXPECT_EQ(h.session.resolvePath("LOGS/new.log"), home / "Logs" / "new.log");
   EXPECT_EQ(h.session.resolvePath((home / "logs" / "wars.log").string()), home / "Logs" / "Wars.LOG");
-  EXPECT_EQ(h.session.resolvePath(""), fs::path());
+  EXPECT_EQ(h.session.resolvePath(""), fs::path(h.session.appFolder()));  // an empty folder setting
 }
 
 TEST(Session, CreateFixesTheFoldersOfTheHome) {
