@@ -86,20 +86,61 @@ show_record() {
 section "Sample race day $DAY in $H"
 echo "tolv-cli: $CLI ($("$CLI" --version))"
 echo "Home folder as copied:"
-(cd "$H" && find . -type f | LC_ALL=C sort | sed 's/^\.\//  /')
+(cd "$H" && find . -type f ! -path './odds/*' | LC_ALL=C sort | sed 's/^\.\//  /')
+if [ -d "$H/odds" ]; then
+  (
+    cd "$H/odds"
+    pat=$(find . -maxdepth 1 -type f -name '[UZ]O-*.JRA' | sed 's/^\.\///' | LC_ALL=C sort)
+    echo "  odds/: $(grep -c . <<<"$pat") PAT odds files ($(head -n 1 <<<"$pat") ... $(tail -n 1 <<<"$pat"))"
+    find . -maxdepth 1 -type f ! -name '[UZ]O-*.JRA' | LC_ALL=C sort | sed 's/^\.\//  odds\//'
+  )
+fi
 echo "Settings (TOLV.INI, [FILE] section):"
 to_utf8 <"$H/TOLV.INI" | sed -n '/^\[FILE\]/,/^$/p' | sed '/^$/d; s/^/  /'
 
 # The day's steps, in the order of a race day. Each entry is a tolv-cli
 # command and its arguments, run as `tolv-cli --home H --date DAY ENTRY`;
 # other global options (--answer ok, --odds 5-300, ...) go first in the entry.
+# A step whose command this tolv-cli does not have yet is skipped.
 STEPS=(
   "extract"
+  "schedule"
 )
+
+HELP=$("$CLI" --help 2>&1 || true)
+
+# The command of a step entry: its first word that is no option or option value.
+step_command() {
+  local skip=0 a
+  for a in "$@"; do
+    if [ "$skip" -eq 1 ]; then
+      skip=0
+      continue
+    fi
+    case $a in
+      --odds | --votes | --answer | --home | --date) skip=1 ;;
+      -*) ;;
+      *)
+        echo "$a"
+        return
+        ;;
+    esac
+  done
+}
+
+# Whether tolv-cli lists the command among its subcommands in --help.
+knows_command() {
+  grep -qE "^  $1( |\$)" <<<"$HELP"
+}
 
 for step in "${STEPS[@]}"; do
   read -ra args <<<"$step"
   section "tolv-cli --home $H --date $DAY $step"
+  command=$(step_command "${args[@]}")
+  if ! knows_command "$command"; then
+    echo "demo: this tolv-cli has no command \"$command\" yet; step skipped"
+    continue
+  fi
   status=0
   "$CLI" --home "$H" --date "$DAY" "${args[@]}" || status=$?
   if [ "$status" -ne 0 ]; then
@@ -146,8 +187,46 @@ section "Cut file $CUT (first 20 lines, in UTF-8)"
 echo "$(wc -l <"$CUT") lines, $(wc -c <"$CUT") bytes"
 head -n 20 "$CUT" | to_utf8 | sed 's/^/  |/'
 
+# ---------------------------------------------------------------------------
+# The meeting schedule, built from the race cards in cards/ (DenFlag 3:
+# the JRA-VAN archive of the day above 50000 bytes).
+
+SCHEDULE=$H/DATA/${DAY}開催.DAT
+section "Meeting schedule $SCHEDULE"
+if [ -f "$SCHEDULE" ]; then
+  size=$(wc -c <"$SCHEDULE")
+  count=$((size / 67))
+  echo "$size bytes = $count records of 67 bytes"
+  echo
+  printf '  %3s  %-4s %s %s %-2s %-2s %-4s %-2s %-4s %-5s %-5s  %s\n' "#" course 回 日 R 面 距離 頭 年齢 class 発走 "race name"
+  zero=0
+  for ((i = 0; i < count; i++)); do
+    rec=$(dd if="$SCHEDULE" bs=67 skip="$i" count=1 status=none | head -c 57)
+    (
+      LC_ALL=C
+      printf '  %3d  %s   %s  %s %s %s %s %s %s %s    %s  %s\n' "$((i + 1))" "$(field "${rec:0:4}")" \
+        "$(field "${rec:4:1}")" "$(field "${rec:5:1}")" "$(field "${rec:6:2}")" "$(field "${rec:8:2}")" \
+        "$(field "${rec:10:4}")" "$(field "${rec:14:2}")" "$(field "${rec:16:4}")" "$(field "${rec:20:2}")" \
+        "$(field "${rec:52:5}")" "$(field "${rec:22:30}" | sed 's/ *$//')"
+    )
+    nonzero=$(dd if="$SCHEDULE" bs=67 skip="$i" count=1 status=none | tail -c 10 | tr -d '\000' | wc -c)
+    [ "$nonzero" -eq 0 ] && zero=$((zero + 1))
+  done
+  echo
+  echo "Records whose 10 reserved bytes are all zero: $zero of $count"
+  if cmp -s "$SCHEDULE" "$SAMPLE/expected/${DAY}開催.DAT"; then
+    echo "Meeting schedule: byte for byte as expected (examples/sample-day/expected/${DAY}開催.DAT)."
+  else
+    echo "Meeting schedule differs from examples/sample-day/expected/${DAY}開催.DAT" \
+      "(see tools/gen_sample_day.py --check $H)."
+  fi
+else
+  echo "Not built (the schedule step did not run)."
+fi
+
 section "Done"
 echo "Home folder: $H"
 echo "  cut index: $INDEX"
 echo "  cut file:  $CUT"
+[ -f "$SCHEDULE" ] && echo "  schedule:  $SCHEDULE"
 echo "Remove it with: rm -rf '$H'"

@@ -247,8 +247,7 @@ bool buildFromMjh(Session& s, const MjhConverter& convertMjh) {
     r.raceNumber = rightChars(classicStr(m.raceNumber), 2);
     r.surface = m.surface == 1 ? "芝" : m.surface == 2 ? "ダ" : m.surface == 3 ? "障" : "　";
     r.distance = m.distance;
-    // The number of runners, right-aligned in its two places.
-    r.runners = rightChars(classicStr(m.runners), 2);
+    r.runners = std::to_string(m.runners);  // left-aligned, as numbers in text fields are
     r.raceName = m.raceName;
     r.startTime = "  :  ";
     out.push_back(std::move(r));

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "core/codes.h"
 #include "core/mjh_record.h"
 #include "core/records.h"
@@ -173,11 +175,49 @@ TEST(Schedule, MjhDataGivesRaceNamesAndBlankAgeAndClass) {
   EXPECT_EQ(conversions, 1);
   EXPECT_TRUE(h.session.mjhConverted);
   EXPECT_EQ(readBytes(h.session.scheduleFilePath()),
-            sched("小倉", "2", "3", " 1", "芝", "1700", " 9", "    ", "  ", "  :  ", "小倉城特別") +
+            sched("小倉", "2", "3", " 1", "芝", "1700", "9 ", "    ", "  ", "  :  ", "小倉城特別") +
                 sched("小倉", "2", "3", " 2", "ダ", "1700", "16", "    ", "  ", "  :  "));
   // The data file exists now: no second conversion.
   ASSERT_TRUE(buildMeetingSchedule(h.session, convert));
   EXPECT_EQ(conversions, 1);
+}
+
+}  // namespace
+}  // namespace tolv
+
+namespace tolv {
+namespace {
+
+fs::path fixture(const std::string& name) {
+  const char* data = std::getenv("TOLV_TEST_DATA");
+  return fs::path(data ? data : "tests/data") / "schedule" / name;
+}
+
+TEST(Schedule, ArchivesAreUnpackedAndTheLargerJraVanOneIsUsed) {
+  TestHome h;
+  h.session.settings.denFileFolder = "cards/";
+  fs::create_directories(h.home() / "cards");
+  for (const char* name : {"DA020512.LZH", "DB020512.LZH", "H1020512.LZH"}) {
+    fs::copy_file(fixture(name), h.home() / "cards" / name);
+  }
+  h.session.settings.denFlag = 3;
+  ASSERT_TRUE(buildMeetingSchedule(h.session, nullptr));
+  EXPECT_EQ(readBytes(h.session.scheduleFilePath()),
+            sched("東京", "2", "6", "11", "芝", "2400", "18", "３上", "00", "15:40") +
+                sched("京都", "3", "6", "11", "ダ", "1800", "12", "４上", "16", "15:25") +
+                sched("小倉", "1", "2", " 4", "障", "2860", "09", "３上", "03", "11:35"));
+  EXPECT_EQ(h.session.courseCount, 3);
+  EXPECT_EQ(h.session.courseCodes, (std::array<std::string, 3>{"05", "08", "10"}));
+  EXPECT_TRUE(fs::is_empty(h.session.workFolder()));
+
+  h.session.settings.denFlag = 2;
+  ASSERT_TRUE(buildMeetingSchedule(h.session, nullptr));
+  EXPECT_EQ(readBytes(h.session.scheduleFilePath()),
+            sched("東京", "2", "6", "11", "芝", "2400", "18", "４上", "00", "15:40") +
+                sched("京都", "3", "6", " 4", "障", "3170", "14", "障害", "03", "11:20") +
+                sched("東京", "2", "6", "12", "ダ", "1600", "16", "３上", "10", "16:15"));
+  EXPECT_EQ(h.session.courseCount, 2);
+  EXPECT_EQ(h.session.courseCodes, (std::array<std::string, 3>{"05", "08", "0"}));
 }
 
 }  // namespace
