@@ -1,0 +1,170 @@
+#include "aggregate/tolv_creation.h"
+
+#include <algorithm>
+#include <numeric>
+#include <unordered_map>
+
+#include "core/codes.h"
+#include "core/cut_record.h"
+#include "core/records.h"
+#include "core/text.h"
+
+namespace tolv {
+
+namespace {
+
+constexpr unsigned kBlue = 0x0000FF;
+// The share count is a 16-bit field.
+constexpr int kMaxShareCount = 32767;
+// Beyond this many records per course the exact exchange sort (quadratic)
+// gives way to a stable sort, so that a hostile cut index cannot stall the
+// program; real days stay far below it.
+constexpr std::size_t kExactSortLimit = 30000;
+
+bool isJraCourse(const std::string& code) {
+  long n = valInt(code);
+  return code.size() == 2 && code.find_first_not_of("0123456789") == std::string::npos && n >= 1 && n <= 10;
+}
+
+}  // namespace
+
+Aggregate aggregateCutRecords(const std::vector<std::string>& cutRecords) {
+  Aggregate a;
+  std::unordered_map<std::string, std::size_t> keys;  // course + race + pick -> record
+  keys.reserve(cutRecords.size() * 2);
+  for (const auto& bytes : cutRecords) {
+    CutRecord cut = CutRecord::decode(bytes);
+    // Course slots in order of appearance; a course code that names no JRA
+    // course, and a fourth course, get no slot: their picks are counted but
+    // go to no file.
+    if (isJraCourse(cut.courseCode) && a.courses.size() < 3 &&
+        std::find(a.courses.begin(), a.courses.end(), cut.courseCode) == a.courses.end()) {
+      a.courses.push_back(cut.courseCode);
+    }
+    const int program = static_cast<int>(valInt(cut.programCode));
+    for (const auto& pick : cut.picks) {
+      if (!CutRecord::pickInUse(pick)) continue;
+      std::string key = cut.courseCode + cut.raceNo + pick;
+      auto [it, inserted] = keys.try_emplace(std::move(key), a.records.size());
+      if (inserted) {
+        TolvRecord r;
+        r.raceKey = cut.courseCode + cut.raceNo;
+        r.pick = pick;
+        r.shareCount = 1;
+        r.programCodes[0] = program;
+        a.records.push_back(std::move(r));
+        continue;
+      }
+      TolvRecord& r = a.records[it->second];
+      if (r.shareCount < kMaxShareCount) ++r.shareCount;
+      if (r.shareCount <= kMaxListedPrograms) r.programCodes[static_cast<std::size_t>(r.shareCount - 1)] = program;
+    }
+  }
+  return a;
+}
+
+std::vector<std::size_t> exchangeSortOrder(const std::vector<long>& v) {
+  const std::size_t n = v.size();
+  std::vector<std::size_t> order(n);
+  std::iota(order.begin(), order.end(), 0);
+  if (n > kExactSortLimit) {
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) { return v[x] < v[y]; });
+    return order;
+  }
+  std::vector<long> key = v;
+  for (std::size_t a = 0; a + 1 < n; ++a) {
+    for (std::size_t b = a; b < n; ++b) {
+      if (key[b] < key[a]) {
+        std::swap(key[a], key[b]);
+        std::swap(order[a], order[b]);
+      }
+    }
+  }
+  return order;
+}
+
+StepResult aggregatePicks(Session& s, UserInterface& ui) {
+  BusyScope busy(ui);
+  std::string error;
+  auto cutRecords = readRecords(s.cutIndexPath(), kCutRecordLength, &error);
+  if (!cutRecords) {
+    ui.inform("『ログの読み込み』が実行されていません！", "【トルブ】エラーメッセージ", Icon::Critical);
+    return StepResult::Failed;
+  }
+  if (cutRecords->size() == 1) {
+    ui.inform("予想数が足りません…");
+    return StepResult::Failed;
+  }
+  if (cutRecords->empty()) {
+    ui.inform("予想がありません…");
+    return StepResult::Failed;
+  }
+
+  ui.progressBegin("各ソフトの予想を集約中！…", kBlue);
+  Aggregate a = aggregateCutRecords(*cutRecords);
+  ui.progressAdvance(100);
+
+  std::vector<std::string> courses = a.courses;
+  std::sort(courses.begin(), courses.end(), [](const std::string& x, const std::string& y) { return valInt(x) < valInt(y); });
+
+  // Split by course, program codes ascending.
+  std::vector<std::vector<TolvRecord>> perCourse(courses.size());
+  std::size_t written = 0;
+  for (auto& r : a.records) {
+    const int listed = std::min(r.shareCount, kMaxListedPrograms);
+    std::sort(r.programCodes.begin(), r.programCodes.begin() + listed);
+    for (std::size_t i = 0; i < courses.size(); ++i) {
+      if (r.courseCode() == courses[i]) {
+        perCourse[i].push_back(r);
+        ++written;
+        break;
+      }
+    }
+  }
+  if (written == 0) {
+    ui.progressEnd();
+    ui.inform("「トルブ」の作成に失敗しました…");
+    return StepResult::Failed;
+  }
+
+  s.courseCodes = {"0", "0", "0"};
+  s.tolvFilePaths = {(fs::path(s.dataFolder()) / ("W" + s.meetingDate() + ".DAT")).string(), "", "", ""};
+  s.courseCount = static_cast<int>(courses.size());
+  for (std::size_t i = 0; i < courses.size(); ++i) {
+    const auto& records = perCourse[i];
+    ui.progressBegin("【" + CourseNameOfCode(courses[i]) + "】のトルブを制作中！…", kBlue);
+    // Race by race, and within a race the larger share count first.
+    std::vector<long> v;
+    v.reserve(records.size());
+    for (const auto& r : records) v.push_back(valInt(r.raceKey + "10") - r.shareCount);
+    std::vector<std::size_t> order = exchangeSortOrder(v);
+
+    std::vector<TolvRecord> sorted;
+    std::string index;
+    sorted.reserve(records.size());
+    for (std::size_t k = 0; k < order.size(); ++k) {
+      const TolvRecord& r = records[order[k]];
+      sorted.push_back(r);
+      index += TolvIndexRecord{static_cast<int>(k + 1), static_cast<int>(valInt(rightChars(r.raceKey, 2))), r.shareCount,
+                               r.pick}
+                   .encode();
+    }
+    const fs::path path = tolvDataPath(s.dataFolder(), s.meetingDate(), courses[i]);
+    if (!writeTolvFile(path, sorted, &error) || !writeFileAtomic(tolvIndexPath(path), index, &error)) {
+      ui.progressEnd();
+      ui.inform("「トルブ」データファイルを書き込めません：" + path.string() + "\r\n" + error, "【トルブ】エラーメッセージ",
+                Icon::Critical);
+      return StepResult::Failed;
+    }
+    s.courseCodes[i] = courses[i];
+    s.tolvFilePaths[i + 1] = path.string();
+    ui.progressAdvance(100);
+  }
+  // Work files an earlier version may have left behind.
+  removeFile(s.tolvFilePaths[0]);
+  removeFile(fs::path(s.dataFolder()) / ("$W" + s.meetingDate() + ".DAT"));
+  ui.progressEnd();
+  return StepResult::Done;
+}
+
+}  // namespace tolv
