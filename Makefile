@@ -47,6 +47,7 @@ demo: build
 
 bench: build
 	bench/extract_bench.sh $(BUILD)/src/cli/tolv-cli
+	bench/create_bench.sh $(BUILD)/src/cli/tolv-cli
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,6 +1,7 @@
 #include "cli/command.h"
 
 #include "cli/extract_command.h"
+#include "cli/race_day_commands.h"
 #include "cli/schedule_command.h"
 #include "cli/settings_command.h"
 
@@ -10,6 +11,7 @@ std::vector<std::unique_ptr<Command>> allCommands() {
   std::vector<std::unique_ptr<Command>> c;
   c.push_back(std::make_unique<ExtractCommand>());
   c.push_back(std::make_unique<ScheduleCommand>());
+  addRaceDayCommands(c);
   c.push_back(std::make_unique<SettingsCommand>());
   c.push_back(std::make_unique<DefaultsCommand>());
   return c;

@@ -149,7 +149,8 @@ std::vector<KeyDef> keyTable() {
     add(section, "OUTPUT", true,
         [part](Settings& s, const std::string& v, const SettingsFolders&) {
           double n = val(v);
-          part(s).output = (n == 0 || n > 6) ? "6" : trim(v);
+          // Only 1-6 picks per race make sense; a negative number is no better than 0.
+          part(s).output = (n < 1 || n > 6) ? "6" : trim(v);
         },
         [cpart](const Settings& s) { return cpart(s).output; });
     add(section, "CODE", true,

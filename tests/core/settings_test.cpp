@@ -179,6 +179,7 @@ TEST(Settings, FlagsAndChoices) {
   EXPECT_EQ(s.pirune.sortFlag, 0);
   EXPECT_FALSE(s.forumOddsEnabled());
   EXPECT_EQ(loadLines({"[WARS]", "OUTPUT=1"}).wars.output, "1");
+  EXPECT_EQ(loadLines({"[WARS]", "OUTPUT=-1"}).wars.output, "6");
 }
 
 TEST(Settings, FolderSettingsEndWithASlash) {
