@@ -105,6 +105,8 @@ to_utf8 <"$H/TOLV.INI" | sed -n '/^\[FILE\]/,/^$/p' | sed '/^$/d; s/^/  /'
 STEPS=(
   "extract"
   "schedule"
+  "create"
+  "wars"
 )
 
 HELP=$("$CLI" --help 2>&1 || true)
@@ -224,9 +226,57 @@ else
   echo "Not built (the schedule step did not run)."
 fi
 
+# ---------------------------------------------------------------------------
+# The Tolv selection: data files, listings and the WARS-format file.
+
+TOLV_EXPECTED=$SAMPLE/expected/tolv
+# Listings and WARS files carry the program's revision in their banner lines.
+without_version() { to_utf8 <"$1" | sed 's/Ver4\.16\..*$//'; }
+same_output() {  # FILE EXPECTED
+  case $1 in
+    *.DAT | *.IDX) cmp -s "$1" "$2" ;;
+    *) [ "$(without_version "$1")" = "$(without_version "$2")" ] ;;
+  esac
+}
+shopt -s nullglob
+tolv_files=("$H/DATA/W${DAY}_"??.DAT)
+if [ ${#tolv_files[@]} -gt 0 ]; then
+  section "Tolv data files"
+  for f in "${tolv_files[@]}"; do
+    echo "  $f: $(($(wc -c <"$f") / 167)) picks"
+  done
+  LISTING=$H/OutPut/W${DAY}_06.TXT
+  if [ -f "$LISTING" ]; then
+    section "Listing $LISTING (first 16 lines, in UTF-8)"
+    head -n 16 "$LISTING" | to_utf8 | sed 's/^/  |/'
+  fi
+  WARS=$(ls "$H"/OutPut/Tolv_WARS${DAY}* 2>/dev/null | head -n 1 || true)
+  if [ -n "$WARS" ]; then
+    section "WARS-format file $WARS (first 18 lines, in UTF-8)"
+    head -n 18 "$WARS" | to_utf8 | sed 's/^/  |/'
+  fi
+  echo
+  differ=0
+  outputs=("${tolv_files[@]}")
+  for f in "${tolv_files[@]}"; do outputs+=("${f%.DAT}.IDX"); done
+  outputs+=("$H"/OutPut/W${DAY}_??.TXT)
+  [ -n "$WARS" ] && outputs+=("$WARS")
+  for f in "${outputs[@]}"; do
+    if [ ! -f "$f" ] || [ ! -f "$TOLV_EXPECTED/$(basename "$f")" ] || ! same_output "$f" "$TOLV_EXPECTED/$(basename "$f")"; then
+      differ=1
+      echo "Differs from expected: $f"
+    fi
+  done
+  [ "$differ" = 0 ] && echo "Tolv data, index, listings and WARS file: as expected (examples/sample-day/expected/tolv/)."
+fi
+shopt -u nullglob
+
 section "Done"
 echo "Home folder: $H"
 echo "  cut index: $INDEX"
 echo "  cut file:  $CUT"
 [ -f "$SCHEDULE" ] && echo "  schedule:  $SCHEDULE"
+for f in "$H"/OutPut/W${DAY}_??.TXT "$H"/OutPut/Tolv_WARS${DAY}*; do
+  [ -f "$f" ] && echo "  output:    $f"
+done
 echo "Remove it with: rm -rf '$H'"

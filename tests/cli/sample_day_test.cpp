@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "core/files.h"
 #include "core/profile.h"
 #include "support/test_support.h"
 
@@ -49,6 +50,42 @@ TEST_F(SampleDay, ScheduleFromEachRaceCardSource) {
     ASSERT_EQ(runCli(home(), "schedule"), 0) << "DenFlag " << flag;
     EXPECT_EQ(readBytes(home() / "DATA/20261206開催.DAT"), readBytes(kSample / "expected" / expected)) << "DenFlag " << flag;
     EXPECT_TRUE(fs::is_empty(home() / "Work"));
+  }
+}
+
+// The text of a listing or WARS file with the program's version cut from the
+// banner lines (the revision changes with every commit).
+std::vector<std::string> withoutVersion(const fs::path& p) {
+  auto lines = readTextLines(p);
+  std::vector<std::string> out = lines ? *lines : std::vector<std::string>{};
+  for (auto& line : out) {
+    std::size_t at = line.find("Ver4.16.");
+    if (at != std::string::npos) line.resize(at);
+  }
+  return out;
+}
+
+TEST_F(SampleDay, CreateAndWarsWriteTheExpectedTolvFiles) {
+  ASSERT_EQ(runCli(home(), "extract"), 0);
+  ASSERT_EQ(runCli(home(), "create"), 0);
+  ASSERT_EQ(runCli(home(), "wars"), 0);
+  const fs::path expected = kSample / "expected" / "tolv";
+  for (const char* course : {"06", "07", "09"}) {
+    const std::string base = std::string("W20261206_") + course;
+    EXPECT_EQ(readBytes(home() / "DATA" / (base + ".DAT")), readBytes(expected / (base + ".DAT"))) << base;
+    EXPECT_EQ(readBytes(home() / "DATA" / (base + ".IDX")), readBytes(expected / (base + ".IDX"))) << base;
+    EXPECT_EQ(withoutVersion(home() / "OutPut" / (base + ".TXT")), withoutVersion(expected / (base + ".TXT"))) << base;
+  }
+  EXPECT_EQ(withoutVersion(home() / "OutPut/Tolv_WARS20261206_7777.TXT"),
+            withoutVersion(expected / "Tolv_WARS20261206_7777.TXT"));
+  EXPECT_FALSE(withoutVersion(expected / "Tolv_WARS20261206_7777.TXT").empty());
+
+  // The same day with the MJH data as odds source.
+  ASSERT_TRUE(writeProfileString(home() / "TOLV.INI", "ODDS", "PAT", "4"));
+  ASSERT_EQ(runCli(home(), "odds"), 0);
+  for (const char* course : {"06", "07", "09"}) {
+    const std::string name = std::string("W20261206_") + course + ".DAT";
+    EXPECT_EQ(readBytes(home() / "DATA" / name), readBytes(kSample / "expected" / "tolv-mjh" / name)) << name;
   }
 }
 
