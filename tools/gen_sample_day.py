@@ -460,6 +460,16 @@ bytes: win and place entries, bracket-quinella entries), name = course letter
 is scratched: ﾄﾘｹｼ in its win/place entry, in every pair with it and in every
 bracket-quinella pair with bracket 5. `RX261206.TXT` is the same MJH text as
 in `cards/` (odds source 4 reads it from the odds folder).
+
+## Tolv outputs
+
+`expected/tolv/` holds the Tolv data and index files, the text listings and
+the WARS-format file that `tolv-cli extract`, `create` and `wars` write for
+the day with these settings (PAT98 odds from `odds/`); `expected/tolv-mjh/`
+the Tolv data files after `odds` with the MJH data (`PAT=4`). They were made
+by tolv-cli and checked by hand (this script does not write them); the tests
+compare every later run with them (listing and WARS banners apart from the
+program's revision).
 """
 
 
