@@ -128,3 +128,41 @@ TEST_F(CliTest, SettingsAndDefaultsRoundTrip) {
 
 }  // namespace
 }  // namespace tolv
+
+namespace tolv {
+namespace {
+
+TEST_F(CliTest, TolvCommandsWithoutTheirFiles) {
+  CliRun create = runCli(dir, homeArg() + " --date 20020512 create");
+  EXPECT_EQ(create.status, 1);
+  EXPECT_EQ(create.err, "【トルブ】エラーメッセージ\n『ログの読み込み』が実行されていません！\n");
+  CliRun wars = runCli(dir, homeArg() + " --date 20020512 wars");
+  EXPECT_EQ(wars.status, 1);
+  EXPECT_EQ(wars.err, "【トルブ】WARS形式出力エラー\n「トルブ」ファイルが見つかりません！\n先に［トルブ作成］を実行してください…\n");
+  for (const char* command : {"odds", "text"}) {
+    CliRun r = runCli(dir, homeArg() + " --date 20020512 " + command);
+    EXPECT_EQ(r.status, 1) << command;
+    EXPECT_NE(r.err.find("no Tolv data files for 20020512"), std::string::npos) << command;
+  }
+}
+
+TEST_F(CliTest, CreateTakesTheRangesOfTheRun) {
+  writeBytes(home() / "TOLV.INI", sjLines({"[FILE]", "LogFile1=log.txt", "LogFflag1=True", "CutFileSty=2", "[ODDS]",
+                                           "MIN=100", "[OTHER]", "MinW=5"}));
+  writeBytes(home() / "log.txt", sjLines({"東京 2002年  2回  6日目  5月12日(日) [0870]", "-----", " 1R     01-02 03-04", "",
+                                          "東京 2002年  2回  6日目  5月12日(日) [0871]", "-----", " 1R     01-02", ""}));
+  ASSERT_EQ(runCli(dir, homeArg() + " -q --date 20020512 extract").status, 0);
+  // No odds on hand: with the run's odds range from 0 the picks are listed.
+  ASSERT_EQ(runCli(dir, homeArg() + " -q --date 20020512 --odds 0-9999 --votes 1-999 create").status, 0);
+  std::string listing = readBytes(home() / "OutPut/W20020512_05.TXT");
+  EXPECT_NE(listing.find(testing::sj(" < 2ｿﾌﾄ>01-02[     ]:[0870]/[0871]")), std::string::npos);
+  EXPECT_NE(listing.find(testing::sj(" < 1ｿﾌﾄ>03-04")), std::string::npos);
+  // TOLV.INI keeps its own ranges.
+  EXPECT_NE(readBytes(home() / "TOLV.INI").find("MIN=100"), std::string::npos);
+  // With TOLV.INI's ranges nothing passes: the listing has no race heading.
+  ASSERT_EQ(runCli(dir, homeArg() + " -q --date 20020512 text").status, 0);
+  EXPECT_EQ(readBytes(home() / "OutPut/W20020512_05.TXT").find(testing::sj("【　１Ｒ】")), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tolv
