@@ -118,7 +118,9 @@ long raceNumberOf(std::string_view two) {
 }  // namespace
 
 void appendCutRecord(const PostHeader& header, std::string_view prefix, std::string_view raw, std::string& out) {
-  if (!isAscii(raw)) {
+  // The record takes columns 1-43 only: when those are single bytes (an
+  // annotation further right may hold kanji), columns are bytes.
+  if (!isAscii(raw.substr(0, std::min<std::size_t>(raw.size(), 43)))) {
     out += cutRecordOf(header, fromCp932(raw)).encode();
     return;
   }
