@@ -379,6 +379,9 @@ class SampleDay:
         p = self.progs
         names = ["本命君", "血統屋", "指数王", "AIKEI", "WINNER", "ﾊﾟﾄﾞｯｸ", "坂路", "電脳", "KEIBA7"]
         lines = ["; ぴるね ソフトリスト（1番目が基準ソフト）"]
+        # The first program posted nothing for the day: the second one
+        # becomes the base program.
+        lines += ["1000休眠君"]
         lines += [p[n].code + p[n].name for n in names]
         lines += [":" + p["万券"].code + "万券", ""]
         return "\n".join(lines) + "\n"
@@ -398,7 +401,9 @@ the processing day 20261206.
 
 - `TOLV.INI`: the settings (CP932, CR LF). Log 2 is `logs/FH%M1%D1.LOG`,
   which resolves to `logs/FH1206.LOG` for the day.
-- `TOLVSOFT.LST`, `PIRUNE.LST`: the software lists.
+- `TOLVSOFT.LST`, `PIRUNE.LST`: the software lists. The first program of
+  `PIRUNE.LST` (1000 休眠君) posted nothing for the day, so the second one
+  (本命君) is the base program of ぴるね.
 - `logs/`: three forum logs (CP932).
 - `cards/` (FILE `DenFileFolder`): the day's race cards in the four source
   kinds of the meeting schedule; `DenFlag=3` takes the JRA-VAN archive.
