@@ -105,8 +105,12 @@ to_utf8 <"$H/TOLV.INI" | sed -n '/^\[FILE\]/,/^$/p' | sed '/^$/d; s/^/  /'
 STEPS=(
   "extract"
   "schedule"
+  "forum-odds"
+  "convert kol98 kol/J261206.LZH --out kol"
+  "odds-status"
   "create"
   "wars"
+  "pirune"
 )
 
 HELP=$("$CLI" --help 2>&1 || true)
@@ -271,12 +275,29 @@ if [ ${#tolv_files[@]} -gt 0 ]; then
 fi
 shopt -u nullglob
 
+# ---------------------------------------------------------------------------
+# ぴるね: the base program's candidates ranked by the other programs' votes.
+
+PIRUNE_TEXT=$H/OutPut/HT${DAY}.txt
+if [ -f "$PIRUNE_TEXT" ]; then
+  section "ぴるね listing $PIRUNE_TEXT (first 10 lines, in UTF-8)"
+  head -n 10 "$PIRUNE_TEXT" | to_utf8 | sed 's/^/  |/'
+  echo
+  if cmp -s "$PIRUNE_TEXT" "$SAMPLE/expected/pirune/HT${DAY}.txt" &&
+    cmp -s "$H/OutPut/HW${DAY}_0870.TXT" "$SAMPLE/expected/pirune/HW${DAY}_0870.TXT" &&
+    cmp -s "$H/DATA/HA${DAY}.DAT" "$SAMPLE/expected/pirune/HA${DAY}.DAT"; then
+    echo "ぴるね selection, listing and WARS file: as expected (examples/sample-day/expected/pirune/)."
+  else
+    echo "ぴるね output differs from examples/sample-day/expected/pirune/."
+  fi
+fi
+
 section "Done"
 echo "Home folder: $H"
 echo "  cut index: $INDEX"
 echo "  cut file:  $CUT"
 [ -f "$SCHEDULE" ] && echo "  schedule:  $SCHEDULE"
-for f in "$H"/OutPut/W${DAY}_??.TXT "$H"/OutPut/Tolv_WARS${DAY}*; do
+for f in "$H"/OutPut/W${DAY}_??.TXT "$H"/OutPut/Tolv_WARS${DAY}* "$H"/OutPut/HT${DAY}* "$H"/OutPut/HW${DAY}*; do
   [ -f "$f" ] && echo "  output:    $f"
 done
 echo "Remove it with: rm -rf '$H'"

@@ -404,7 +404,8 @@ the processing day 20261206.
 - `TOLVSOFT.LST`, `PIRUNE.LST`: the software lists. The first program of
   `PIRUNE.LST` (1000 休眠君) posted nothing for the day, so the second one
   (本命君) is the base program of ぴるね.
-- `logs/`: three forum logs (CP932).
+- `logs/`: three forum logs (CP932), and `ODDS1206.LOG`, the forum's odds posts of the
+  day (ODDS `FHwars=logs/ODDS%M1%D1.LOG`, written by `tools/gen_forum_odds.py`).
 - `cards/` (FILE `DenFileFolder`): the day's race cards in the four source
   kinds of the meeting schedule; `DenFlag=3` takes the JRA-VAN archive.
 - `odds/` (ODDS `PATFolder`, `PAT=1`): the day's PAT98 odds files and a copy
@@ -498,7 +499,7 @@ SOFT_CUT=0
 [ODDS]
 PAT=1
 PATFolder=odds/
-FHwars=
+FHwars=logs/ODDS%M1%D1.LOG
 MIN=5
 MAX=300
 

@@ -1,6 +1,10 @@
 #include "cli/command.h"
 
+#include "cli/convert_command.h"
 #include "cli/extract_command.h"
+#include "cli/forum_odds_command.h"
+#include "cli/odds_status_command.h"
+#include "cli/pirune_command.h"
 #include "cli/race_day_commands.h"
 #include "cli/schedule_command.h"
 #include "cli/settings_command.h"
@@ -12,6 +16,10 @@ std::vector<std::unique_ptr<Command>> allCommands() {
   c.push_back(std::make_unique<ExtractCommand>());
   c.push_back(std::make_unique<ScheduleCommand>());
   addRaceDayCommands(c);
+  c.push_back(std::make_unique<ForumOddsCommand>());
+  c.push_back(std::make_unique<ConvertCommand>());
+  c.push_back(std::make_unique<OddsStatusCommand>());
+  c.push_back(std::make_unique<PiruneCommand>());
   c.push_back(std::make_unique<SettingsCommand>());
   c.push_back(std::make_unique<DefaultsCommand>());
   return c;

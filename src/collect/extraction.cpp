@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "collect/log_scanner.h"
+#include "core/log_scanner.h"
 #include "collect/wars_post.h"
 #include "core/cp932.h"
+#include "core/dates.h"
 #include "core/profile.h"
 #include "core/text.h"
 
@@ -157,21 +158,6 @@ ExtractionForm extractionFormFromSettings(const Settings& s) {
   f.cutName = s.myCutFile;
   f.listedOnly = s.softCut == 1;
   return f;
-}
-
-std::string replaceDatePlaceholders(const std::string& path, const std::string& meetingDate) {
-  const std::pair<const char*, std::string> kPlaceholders[] = {
-      {"%Y1", midChars(meetingDate, 3, 2)},
-      {"%Y2", leftChars(meetingDate, 4)},
-      {"%M1", midChars(meetingDate, 5, 2)},
-      {"%D1", midChars(meetingDate, 7, 2)},
-  };
-  std::string out = path;
-  for (const auto& [mark, value] : kPlaceholders) {
-    std::size_t at = upperAscii(out).find(mark);
-    if (at != std::string::npos) out.replace(at, 3, value);
-  }
-  return out;
 }
 
 StepResult startExtraction(Session& s, UserInterface& ui, ExtractionForm form, ExtractionStats* statsOut) {

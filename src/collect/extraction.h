@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "core/dates.h"  // replaceDatePlaceholders
 #include "core/session.h"
 #include "core/ui.h"
 
@@ -26,10 +27,6 @@ struct ExtractionForm {
 // The window's controls as filled from the settings when it opens.
 ExtractionForm extractionFormFromSettings(const Settings& s);
 
-// A log path with its date placeholders replaced: the first occurrence of
-// each of %Y1 (two-digit year), %Y2 (four-digit year), %M1 and %D1, in this
-// order, matched ignoring case. The rest of the path is kept as it is.
-std::string replaceDatePlaceholders(const std::string& path, const std::string& meetingDate);
 
 struct ExtractionStats {
   int posts = 0;

@@ -2,6 +2,8 @@
 
 #include <ctime>
 
+#include "core/text.h"
+
 namespace tolv {
 
 using namespace std::chrono;
@@ -49,6 +51,21 @@ std::string weekdayKanji(std::string_view ymd) {
   auto d = parseYmd(ymd);
   if (!d) return "？";
   return kNames[weekday{sys_days{*d}}.c_encoding()];
+}
+
+std::string replaceDatePlaceholders(const std::string& path, const std::string& meetingDate) {
+  const std::pair<const char*, std::string> kPlaceholders[] = {
+      {"%Y1", midChars(meetingDate, 3, 2)},
+      {"%Y2", leftChars(meetingDate, 4)},
+      {"%M1", midChars(meetingDate, 5, 2)},
+      {"%D1", midChars(meetingDate, 7, 2)},
+  };
+  std::string out = path;
+  for (const auto& [mark, value] : kPlaceholders) {
+    std::size_t at = upperAscii(out).find(mark);
+    if (at != std::string::npos) out.replace(at, 3, value);
+  }
+  return out;
 }
 
 }  // namespace tolv

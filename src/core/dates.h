@@ -25,4 +25,10 @@ std::string defaultMeetingDate(const Date& d);
 // "日" .. "土" for a yyyymmdd text; "？" when the text is not a date.
 std::string weekdayKanji(std::string_view ymd);
 
+// A path with its date placeholders replaced: the first occurrence of each of
+// %Y1 (two-digit year), %Y2 (four-digit year), %M1 and %D1, in this order,
+// matched ignoring case, by the parts of `meetingDate` (yyyymmdd). The rest of
+// the path is kept as it is.
+std::string replaceDatePlaceholders(const std::string& path, const std::string& meetingDate);
+
 }  // namespace tolv

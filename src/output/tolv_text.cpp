@@ -11,9 +11,8 @@ namespace tolv {
 namespace {
 
 const std::string kEqualsRule(kListingWidth, '=');
-const std::string kPlusRule(kListingWidth, '+');
 // The post-time part " 発走[hh:mm]" takes the last 12 bytes of a heading.
-constexpr long kHeadingWithoutPostTime = 64;
+constexpr long kPostTimeWidth = 12;
 
 // "2002年 5月12日(日)": the processing day with month and day in two characters.
 std::string dateText(const Session& s) {
@@ -31,6 +30,11 @@ std::vector<std::string> WriteTextBanner(const Session& session, std::string_vie
 }
 
 std::string FormatRaceHeading(const Session& session, const DaySchedule& schedule, std::string_view raceKey) {
+  return FormatRaceHeading(session, schedule, raceKey, RaceHeadingStyle{});
+}
+
+std::string FormatRaceHeading(const Session& session, const DaySchedule& schedule, std::string_view raceKey,
+                              const RaceHeadingStyle& style) {
   const std::string courseName = CourseNameOfCode(leftChars(raceKey, 2));
   const long race = raceNumberOfKey(raceKey);
   std::string conditions;
@@ -38,7 +42,7 @@ std::string FormatRaceHeading(const Session& session, const DaySchedule& schedul
   for (const auto& r : schedule.records) {
     if (val(r.raceNumber) != static_cast<double>(race) || leftChars(r.courseName, 2) != courseName) continue;
     conditions += leftChars(r.surface, 1) + " " + r.distance + "m " + r.runners + "頭 ";
-    if (session.settings.denFlag == 0) {
+    if (style.raceNameWithDenFlag0 && session.settings.denFlag == 0) {
       // MJH data names the race but gives no age or class.
       const long close = findChars(r.raceName, "）");
       conditions += leftChars(r.raceName, close) + " ";
@@ -47,9 +51,10 @@ std::string FormatRaceHeading(const Session& session, const DaySchedule& schedul
     }
     postTime = " 発走[" + r.startTime + "]";
   }
-  const std::string line = courseName + "【" + toWide(twoCharNumber(race)) + "Ｒ】 " + conditions + kPlusRule;
-  if (postTime.empty()) return leftBytes(line, kListingWidth);
-  return leftBytes(line, kHeadingWithoutPostTime) + postTime;
+  const std::string line = courseName + "【" + toWide(twoCharNumber(race)) + "Ｒ】 " + conditions +
+                           std::string(static_cast<std::size_t>(kListingWidth), style.rule);
+  if (postTime.empty()) return leftBytes(line, style.width);
+  return leftBytes(line, style.width - kPostTimeWidth) + postTime;
 }
 
 std::string ProgramLabel(const Session& session, int code) {

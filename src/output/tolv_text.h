@@ -36,6 +36,17 @@ std::vector<std::string> WriteTextBanner(const Session& session, std::string_vie
 // first "）" instead of age and class) and its post time.
 std::string FormatRaceHeading(const Session& session, const DaySchedule& schedule, std::string_view raceKey);
 
+// The layout of a race heading: its width in bytes, the character of the rule
+// that fills it, and whether DenFlag 0 names the race instead of its age and
+// class. The post-time part takes its last 12 bytes.
+struct RaceHeadingStyle {
+  long width = kListingWidth;
+  char rule = '+';
+  bool raceNameWithDenFlag0 = true;
+};
+std::string FormatRaceHeading(const Session& session, const DaySchedule& schedule, std::string_view raceKey,
+                              const RaceHeadingStyle& style);
+
 // The physical lines of a pick: the 21-byte head, then the labels of the
 // posting programs (at most 63, the codes a record keeps), eight per line,
 // the later lines indented by 21 spaces.

@@ -89,5 +89,15 @@ TEST_F(SampleDay, CreateAndWarsWriteTheExpectedTolvFiles) {
   }
 }
 
+TEST_F(SampleDay, PiruneWritesTheExpectedFiles) {
+  ASSERT_EQ(runCli(home(), "extract"), 0);
+  ASSERT_EQ(runCli(home(), "pirune"), 0);
+  const fs::path expected = kSample / "expected" / "pirune";
+  EXPECT_EQ(readBytes(home() / "DATA/HA20261206.DAT"), readBytes(expected / "HA20261206.DAT"));
+  EXPECT_EQ(readBytes(home() / "OutPut/HT20261206.txt"), readBytes(expected / "HT20261206.txt"));
+  EXPECT_EQ(readBytes(home() / "OutPut/HW20261206_0870.TXT"), readBytes(expected / "HW20261206_0870.TXT"));
+  EXPECT_FALSE(readBytes(expected / "HW20261206_0870.TXT").empty());
+}
+
 }  // namespace
 }  // namespace tolv

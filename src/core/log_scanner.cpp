@@ -1,4 +1,4 @@
-#include "collect/log_scanner.h"
+#include "core/log_scanner.h"
 
 #include <fcntl.h>
 #include <string.h>

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "collect/log_scanner.h"
+#include "core/log_scanner.h"
 #include "core/text.h"
 #include "support/test_support.h"
 
