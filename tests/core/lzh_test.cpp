@@ -20,14 +20,7 @@ using testing::writeBytes;
 // (-lh5-): race.lzh with level-2 headers, race_level0.lzh and race_level1.lzh
 // with level-0 and level-1 headers, each holding JRACDEN1.DAT and
 // sub/kol_den1.kd2.
-fs::path fixture(const char* name) {
-  const char* dir = std::getenv("TOLV_TEST_DATA");
-  if (!dir || !*dir) {
-    ADD_FAILURE() << "TOLV_TEST_DATA is not set";
-    return {};
-  }
-  return fs::path(dir) / "lzh" / name;
-}
+fs::path fixture(const char* name) { return testing::testDataPath(std::string("lzh/") + name); }
 
 std::string raceCardText() {
   std::string s;

@@ -188,10 +188,7 @@ TEST(Schedule, MjhDataGivesRaceNamesAndBlankAgeAndClass) {
 namespace tolv {
 namespace {
 
-fs::path fixture(const std::string& name) {
-  const char* data = std::getenv("TOLV_TEST_DATA");
-  return fs::path(data ? data : "tests/data") / "schedule" / name;
-}
+fs::path fixture(const std::string& name) { return testing::testDataPath("schedule/" + name); }
 
 TEST(Schedule, ArchivesAreUnpackedAndTheLargerJraVanOneIsUsed) {
   TestHome h;

@@ -24,14 +24,7 @@ using testing::writeBytes;
 //     scratched; 大井 (10) 1R, no JRA course.
 //   notkol.lzh   readme.txt only
 //   short.lzh    a kol_ods.KD2 of 1000 bytes
-fs::path fixture(const char* name) {
-  const char* dir = std::getenv("TOLV_TEST_DATA");
-  if (!dir || !*dir) {
-    ADD_FAILURE() << "TOLV_TEST_DATA is not set";
-    return {};
-  }
-  return fs::path(dir) / "kol" / name;
-}
+fs::path fixture(const char* name) { return testing::testDataPath(std::string("kol/") + name); }
 
 std::string spaces(std::size_t n) { return std::string(n, ' '); }
 

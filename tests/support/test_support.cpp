@@ -20,6 +20,12 @@ TempDir::~TempDir() {
   fs::remove_all(path_, ec);
 }
 
+fs::path testDataPath(const std::string& relative) {
+  const char* dir = std::getenv("TOLV_TEST_DATA");
+  if (!dir || !*dir) throw std::runtime_error("TOLV_TEST_DATA is not set");
+  return fs::path(dir) / relative;
+}
+
 std::string sj(std::string_view utf8) { return toCp932(utf8); }
 
 std::string sjLines(const std::vector<std::string>& lines) { return encodeTextLines(lines); }

@@ -33,6 +33,9 @@ std::string sj(std::string_view utf8);
 // UTF-8 lines as a CP932 text file's bytes, each line ending in CR LF.
 std::string sjLines(const std::vector<std::string>& lines);
 
+// A file of tests/data (found through TOLV_TEST_DATA, which CTest sets).
+fs::path testDataPath(const std::string& relative);
+
 // Writes bytes to a file, creating its folder.
 void writeBytes(const fs::path& p, std::string_view bytes);
 // Reads a file's bytes ("" when missing).
