@@ -111,6 +111,7 @@ STEPS=(
   "create"
   "wars"
   "pirune"
+  "--answer ok pad"
 )
 
 HELP=$("$CLI" --help 2>&1 || true)
@@ -297,7 +298,7 @@ echo "Home folder: $H"
 echo "  cut index: $INDEX"
 echo "  cut file:  $CUT"
 [ -f "$SCHEDULE" ] && echo "  schedule:  $SCHEDULE"
-for f in "$H"/OutPut/W${DAY}_??.TXT "$H"/OutPut/Tolv_WARS${DAY}* "$H"/OutPut/HT${DAY}* "$H"/OutPut/HW${DAY}*; do
+for f in "$H"/OutPut/W${DAY}_??.TXT "$H"/OutPut/Tolv_WARS${DAY}* "$H"/OutPut/HT${DAY}* "$H"/OutPut/HW${DAY}* "$H"/wPAD.TXT "$H"/PAD.PAD; do
   [ -f "$f" ] && echo "  output:    $f"
 done
 echo "Remove it with: rm -rf '$H'"

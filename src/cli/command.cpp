@@ -1,13 +1,17 @@
 #include "cli/command.h"
 
+#include "cli/batch_command.h"
 #include "cli/convert_command.h"
 #include "cli/extract_command.h"
 #include "cli/forum_odds_command.h"
+#include "cli/hits_command.h"
 #include "cli/odds_status_command.h"
+#include "cli/pad_command.h"
 #include "cli/pirune_command.h"
 #include "cli/race_day_commands.h"
 #include "cli/schedule_command.h"
 #include "cli/settings_command.h"
+#include "output/pad_file.h"
 
 namespace tolv::cli {
 
@@ -19,9 +23,12 @@ std::vector<std::unique_ptr<Command>> allCommands() {
   c.push_back(std::make_unique<ForumOddsCommand>());
   c.push_back(std::make_unique<ConvertCommand>());
   c.push_back(std::make_unique<OddsStatusCommand>());
+  c.push_back(std::make_unique<HitsCommand>());
   c.push_back(std::make_unique<PiruneCommand>());
+  c.push_back(std::make_unique<PadCommand>());
   c.push_back(std::make_unique<SettingsCommand>());
   c.push_back(std::make_unique<DefaultsCommand>());
+  c.push_back(std::make_unique<BatchCommand>(writePadFile));
   return c;
 }
 
