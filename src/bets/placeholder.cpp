@@ -1,0 +1,1 @@
+// Placeholder until the first pending-bet file lands.
