@@ -1,6 +1,7 @@
 #include "cli/command.h"
 
 #include "cli/batch_command.h"
+#include "cli/bets_command.h"
 #include "cli/convert_command.h"
 #include "cli/extract_command.h"
 #include "cli/forum_odds_command.h"
@@ -11,6 +12,7 @@
 #include "cli/race_day_commands.h"
 #include "cli/schedule_command.h"
 #include "cli/settings_command.h"
+#include "cli/show_command.h"
 #include "output/pad_file.h"
 
 namespace tolv::cli {
@@ -24,6 +26,8 @@ std::vector<std::unique_ptr<Command>> allCommands() {
   c.push_back(std::make_unique<ConvertCommand>());
   c.push_back(std::make_unique<OddsStatusCommand>());
   c.push_back(std::make_unique<HitsCommand>());
+  c.push_back(std::make_unique<BetsCommand>());
+  c.push_back(std::make_unique<ShowCommand>());
   c.push_back(std::make_unique<PiruneCommand>());
   c.push_back(std::make_unique<PadCommand>());
   c.push_back(std::make_unique<SettingsCommand>());
