@@ -8,7 +8,8 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= 2
 DEB_PACKAGES = build-essential cmake pkg-config git liblhasa-dev libcli11-dev \
-               libgtest-dev libgmock-dev libbenchmark-dev python3
+               libgtest-dev libgmock-dev libbenchmark-dev python3 \
+               qt6-base-dev fonts-noto-cjk
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -36,7 +37,7 @@ test: build
 	$(MAKE) test-asan
 
 test-asan: deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTOLV_SANITIZE=ON -DTOLV_BUILD_BENCH=OFF
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTOLV_SANITIZE=ON -DTOLV_BUILD_BENCH=OFF -DTOLV_BUILD_UI=OFF
 	cmake --build $(ASAN_BUILD) -j$(JOBS) --target tolv_core_tests tolv_collect_tests tolv_odds_tests
 	cd $(ASAN_BUILD)/tests && for t in tolv_core_tests tolv_collect_tests tolv_odds_tests; do \
 	  TOLV_TEST_DATA=$(CURDIR)/tests/data ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \

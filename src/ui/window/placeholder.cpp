@@ -1,0 +1,2 @@
+// The main window's library; its sources land beside this file.
+namespace tolv::ui {}
