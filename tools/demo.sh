@@ -102,16 +102,30 @@ to_utf8 <"$H/TOLV.INI" | sed -n '/^\[FILE\]/,/^$/p' | sed '/^$/d; s/^/  /'
 # command and its arguments, run as `tolv-cli --home H --date DAY ENTRY`;
 # other global options (--answer ok, --odds 5-300, ...) go first in the entry.
 # A step whose command this tolv-cli does not have yet is skipped.
+#
+# Before the races: the odds converters, then the batch run (section 一括処理
+# of the sample TOLV.INI: log extraction, Tolv creation, WARS-format output,
+# Pirune creation and the PAD file, whose line-count questions are answered OK).
 STEPS=(
-  "extract"
-  "schedule"
   "forum-odds"
   "convert kol98 kol/J261206.LZH --out kol"
   "odds-status"
-  "create"
-  "wars"
-  "pirune"
-  "--answer ok pad"
+  "--answer ok batch"
+)
+# Then the user's pending bets - picks from two grids and from the
+# WARS-format file, merged, sorted, summed up and exported - and, after the
+# races, the hits.
+AFTER_STEPS=(
+  "bets send 中山 --rows 1,2,3"
+  "--answer append bets send 阪神 --wide --rows 1,2"
+  "--answer append bets send-wars tolv"
+  "--answer ok bets merge"
+  "--answer ok bets sort"
+  "bets summary"
+  "--answer no bets export patbet"
+  "--answer no bets export betauto"
+  "bets export bakenjuku"
+  "hits"
 )
 
 HELP=$("$CLI" --help 2>&1 || true)
@@ -140,21 +154,29 @@ knows_command() {
   grep -qE "^  $1( |\$)" <<<"$HELP"
 }
 
-for step in "${STEPS[@]}"; do
-  read -ra args <<<"$step"
-  section "tolv-cli --home $H --date $DAY $step"
-  command=$(step_command "${args[@]}")
-  if ! knows_command "$command"; then
-    echo "demo: this tolv-cli has no command \"$command\" yet; step skipped"
-    continue
-  fi
-  status=0
-  "$CLI" --home "$H" --date "$DAY" "${args[@]}" || status=$?
-  if [ "$status" -ne 0 ]; then
-    echo "demo: the step \"$step\" stopped with exit status $status; the home is kept in $H" >&2
-    exit "$status"
-  fi
-done
+run_steps() {
+  local step command status
+  for step in "$@"; do
+    read -ra args <<<"$step"
+    section "tolv-cli --home $H --date $DAY $step"
+    command=$(step_command "${args[@]}")
+    if ! knows_command "$command"; then
+      echo "demo: this tolv-cli has no command \"$command\" yet; step skipped"
+      continue
+    fi
+    status=0
+    "$CLI" --home "$H" --date "$DAY" "${args[@]}" || status=$?
+    if [ "$status" -ne 0 ]; then
+      echo "demo: the step \"$step\" stopped with exit status $status; the home is kept in $H" >&2
+      exit "$status"
+    fi
+  done
+}
+
+# The sample day lies in the past: start-up would purge its pending bets as
+# more than a week old, so tolv-cli takes the day itself as today.
+export TOLV_TODAY=$DAY
+run_steps "${STEPS[@]}"
 
 # ---------------------------------------------------------------------------
 # Log extraction: the cut index and the cut file.
@@ -293,12 +315,64 @@ if [ -f "$PIRUNE_TEXT" ]; then
   fi
 fi
 
-section "Done"
+# ---------------------------------------------------------------------------
+# Pending bets, then results and hits.
+
+run_steps "${AFTER_STEPS[@]}"
+
+RESULTS=$H/DATA/Sei$DAY.DAT
+if [ -f "$RESULTS" ]; then
+  section "Results file $RESULTS"
+  echo "$(wc -c <"$RESULTS") bytes = $(($(wc -c <"$RESULTS") / 711)) races of 711 bytes (PAT98)"
+fi
+# The WARS viewer checks the file against the results and shows the copy
+# with the hits marked (written beside it, its name ending in "S").
+section "tolv-cli --home $H --date $DAY show tolv-wars (first 16 lines)"
+SHOWN=$("$CLI" --home "$H" --date "$DAY" show tolv-wars | tr -d '\r')
+head -n 16 <<<"$SHOWN" | sed 's/^/  |/'
+echo
+echo "Races hit: $(grep -c '的中！' <<<"$SHOWN") of $(grep -cE '^ ?[0-9]+R ' <<<"$SHOWN")"
+HITS=$(ls "$H"/OutPut/Tolv_WARS${DAY}*S 2>/dev/null | head -n 1 || true)
+[ -n "$HITS" ] && echo "The marked copy: $HITS"
+BETS=$H/DATA/~B$DAY.TXT
+if [ -f "$BETS" ]; then
+  section "Pending bets $BETS (first 8 lines, in UTF-8)"
+  echo "$(wc -l <"$BETS") bets"
+  head -n 8 "$BETS" | to_utf8 | sed 's/^/  |/'
+fi
+
+section "Done: what was written where"
 echo "Home folder: $H"
-echo "  cut index: $INDEX"
-echo "  cut file:  $CUT"
-[ -f "$SCHEDULE" ] && echo "  schedule:  $SCHEDULE"
-for f in "$H"/OutPut/W${DAY}_??.TXT "$H"/OutPut/Tolv_WARS${DAY}* "$H"/OutPut/HT${DAY}* "$H"/OutPut/HW${DAY}* "$H"/wPAD.TXT "$H"/PAD.PAD; do
-  [ -f "$f" ] && echo "  output:    $f"
-done
+report() {  # CAPTION FILE... : up to three files of a kind, else the first and a count
+  local caption=$1 f
+  shift
+  local files=()
+  for f in "$@"; do [ -f "$f" ] && files+=("$f"); done
+  [ ${#files[@]} -eq 0 ] && return 0
+  if [ ${#files[@]} -gt 3 ]; then
+    printf '  %-22s %s (and %d more like it)\n' "$caption" "${files[0]}" $((${#files[@]} - 1))
+    return 0
+  fi
+  for f in "${files[@]}"; do
+    printf '  %-22s %s\n' "$caption" "$f"
+    caption=""
+  done
+}
+shopt -s nullglob
+report "cut index" "$INDEX"
+report "cut file" "$CUT"
+report "meeting schedule" "$SCHEDULE"
+report "Tolv data" "$H"/DATA/W${DAY}_??.DAT
+report "Tolv listings" "$H"/OutPut/W${DAY}_??.TXT
+report "Tolv WARS file" "$H"/OutPut/Tolv_WARS${DAY}*
+report "ぴるね" "$H"/DATA/HA${DAY}.DAT "$H"/OutPut/HT${DAY}* "$H"/OutPut/HW${DAY}*
+report "PAD file" "$H"/wPAD.TXT "$H"/PAD.PAD
+report "forum odds (PAT98)" "$H"/WarsOdds/ZO-*.JRA
+report "KOL odds (PAT98)" "$H"/kol/ZO-*.JRA
+report "results" "$RESULTS"
+report "pending bets" "$BETS"
+report "パッとベッと" "$H"/OutPut/*_?.BET
+report "Bet Auto" "$H"/OutPut/${DAY}.lst
+report "馬券塾" "$H"/OutPut/馬券塾${DAY}.TXT
+shopt -u nullglob
 echo "Remove it with: rm -rf '$H'"

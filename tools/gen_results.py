@@ -135,15 +135,13 @@ def record(r: Race, code_letter: str) -> bytes:
     return bytes(out)
 
 
-def main() -> None:
-    ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    ap.add_argument("--odds", default=DEFAULT_ODDS)
-    args = ap.parse_args()
-    letters = sorted({os.path.basename(p)[3] for p in glob.glob(os.path.join(args.odds, "ZO-???.JRA"))})
+def write_results(odds: str) -> None:
+    """Writes the ks- results files of every course beside the odds files in `odds`."""
+    letters = sorted({os.path.basename(p)[3] for p in glob.glob(os.path.join(odds, "ZO-???.JRA"))})
     for letter in letters:
         races = []
-        for zo_path in sorted(glob.glob(os.path.join(args.odds, f"ZO-{letter}??.JRA"))):
-            uo_path = os.path.join(args.odds, "UO-" + os.path.basename(zo_path)[3:])
+        for zo_path in sorted(glob.glob(os.path.join(odds, f"ZO-{letter}??.JRA"))):
+            uo_path = os.path.join(odds, "UO-" + os.path.basename(zo_path)[3:])
             with open(zo_path, "rb") as f:
                 zo = f.read()
             with open(uo_path, "rb") as f:
@@ -152,11 +150,18 @@ def main() -> None:
                 continue
             races.append(Race(zo, uo))
         races.sort(key=lambda r: r.race)
-        path = os.path.join(args.odds, f"ks-{letter}1206.JRA")
+        path = os.path.join(odds, f"ks-{letter}1206.JRA")
         with open(path, "wb") as f:
             for r in races:
                 f.write(record(r, letter))
         print(f"{path}: {len(races)} races")
+
+
+def main() -> None:
+    ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    ap.add_argument("--odds", default=DEFAULT_ODDS)
+    args = ap.parse_args()
+    write_results(args.odds)
 
 
 if __name__ == "__main__":

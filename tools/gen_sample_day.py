@@ -37,6 +37,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import race_cards as rc  # noqa: E402
 import wars_forum as wf  # noqa: E402
+import gen_results  # noqa: E402
 
 SEED = 20261206
 DAY = dt.date(2026, 12, 6)
@@ -354,6 +355,8 @@ class SampleDay:
         for kind, suffix in (("JRAVAN", ""), ("TARGET", ".TARGET"), ("KOL", ".KOL"), ("MJH", ".MJH")):
             write_bytes(os.path.join(out, "expected", ymd + "開催" + suffix + ".DAT"), schedules[kind])
         odds_files = cards.write_odds(os.path.join(out, "odds"))
+        # The day's results files live beside the odds files they are made from.
+        gen_results.write_results(os.path.join(out, "odds"))
         write_bytes(os.path.join(out, "TOLV.INI"), crlf(TOLV_INI).encode("cp932"))
         write_bytes(os.path.join(out, "TOLVSOFT.LST"), crlf(self.tolv_list()).encode("cp932"))
         write_bytes(os.path.join(out, "PIRUNE.LST"), crlf(self.pirune_list()).encode("cp932"))
@@ -536,6 +539,16 @@ ORGHEDA=
 HKA1=1
 HKA2=
 SORTFLAG=1
+
+[一括処理]
+WARSオッズ変換=False
+ログ読み込み=True
+トルブ作成=True
+WARS出力=True
+ぴるね作成=True
+自動終了=False
+PAD作成=True
+予約時間=094500
 """
 
 

@@ -31,6 +31,17 @@ fs::path defaultHome() {
   return fs::path(home && *home ? home : ".") / ".local" / "share" / "tolv";
 }
 
+// The day taken as today: TOLV_TODAY (YYYYMMDD) when set, for replaying a
+// past race day (it decides the default processing day and which pending-bet
+// files start-up purges as older than a week); else the clock's.
+std::optional<Date> programToday(std::string* bad) {
+  const char* t = std::getenv("TOLV_TODAY");
+  if (!t || !*t) return today();
+  if (auto d = parseYmd(t)) return d;
+  *bad = t;
+  return std::nullopt;
+}
+
 // "MIN-MAX" into its two texts.
 bool splitRange(const std::string& text, std::string& lo, std::string& hi) {
   std::size_t dash = text.find('-');
@@ -49,18 +60,24 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   app.footer(
       "Home folder: --home DIR, else $TOLV_HOME, else $XDG_DATA_HOME/tolv (~/.local/share/tolv).\n"
+      "Today: TOLV_TODAY=YYYYMMDD replays a past day (default processing day, pending-bet purge).\n"
       "Exit status: 0 the step ran to its end (also when a question was answered Cancel or No);\n"
       "             1 it stopped with one of its messages; 2 usage.\n"
       "Messages go to stderr (title, then text); questions are answered by --answer, at a terminal\n"
       "prompt, or, with no terminal, with the cautious answer (Cancel, No, 中止).");
 
-  std::string home, date, odds, votes, answer;
+  std::string home, date, odds, votes;
+  std::vector<std::string> answers;
   bool quiet = false;
   app.add_option("--home", home, "The home folder (created with its sub-folders when missing)");
   app.add_option("--date", date, "The processing day YYYYMMDD (default: the default processing day for today)");
   app.add_option("--odds", odds, "Odds range MIN-MAX for this run (default: ODDS MIN/MAX of TOLV.INI)");
   app.add_option("--votes", votes, "\"ダブリの数\" range MIN-MAX for this run (default: OTHER MinW/MaxW)");
-  app.add_option("--answer", answer, "Answer to every question: ok, cancel, yes, no, overwrite, append")
+  app.add_option("--answer", answers,
+                 "Answer to the questions: ok, cancel, yes, no, overwrite, append. Given more than once, the "
+                 "answers go to the questions in the order they are asked, the last one to every later question")
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
       ->check(CLI::IsMember({"ok", "cancel", "yes", "no", "overwrite", "append"}, CLI::ignore_case));
   app.add_flag("--quiet,-q", quiet, "No progress bar and no summary lines");
   app.set_version_flag("--version", versionText());
@@ -103,7 +120,13 @@ int main(int argc, char** argv) {
     std::cerr << "tolv-cli: " << homePath.string() << " is in use by another instance of トルブ (" << error << ")\n";
     return cli::kExitFailed;
   }
-  auto session = startSession(homePath, today(), &error);
+  std::string badToday;
+  const auto todayDate = programToday(&badToday);
+  if (!todayDate) {
+    std::cerr << "tolv-cli: TOLV_TODAY takes a real date as YYYYMMDD, not \"" << badToday << "\"\n";
+    return cli::kExitUsage;
+  }
+  auto session = startSession(homePath, *todayDate, &error);
   if (!session) {
     std::cerr << "tolv-cli: " << error << "\n";
     return cli::kExitFailed;
@@ -112,7 +135,11 @@ int main(int argc, char** argv) {
   if (!odds.empty()) session->takeOddsRange(oddsLo, oddsHi);
   if (!votes.empty()) session->takeDupRange(votesLo, votesHi);
 
-  cli::TerminalUi ui(answer.empty() ? std::nullopt : cli::parseAnswer(answer), quiet);
+  std::vector<Answer> presetAnswers;
+  for (const auto& a : answers) {
+    if (auto parsed = cli::parseAnswer(a)) presetAnswers.push_back(*parsed);
+  }
+  cli::TerminalUi ui(std::move(presetAnswers), quiet);
   cli::Context ctx{*session, ui, quiet};
   for (auto& [sub, cmd] : subs) {
     if (sub->parsed()) return cmd->run(ctx);

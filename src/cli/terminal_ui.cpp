@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -88,8 +89,15 @@ std::optional<Answer> parseAnswer(const std::string& text) {
   return std::nullopt;
 }
 
-TerminalUi::TerminalUi(std::optional<Answer> presetAnswer, bool quiet)
-    : preset_(presetAnswer), showProgress_(!quiet && ::isatty(STDERR_FILENO)) {}
+TerminalUi::TerminalUi(std::vector<Answer> presetAnswers, bool quiet)
+    : presets_(std::move(presetAnswers)), showProgress_(!quiet && ::isatty(STDERR_FILENO)) {}
+
+std::optional<Answer> TerminalUi::nextPreset() {
+  if (presets_.empty()) return std::nullopt;
+  const Answer a = presets_[std::min(asked_, presets_.size() - 1)];
+  ++asked_;
+  return a;
+}
 
 void TerminalUi::inform(std::string_view text, std::string_view title, Icon) {
   clearBar();
@@ -103,8 +111,8 @@ Answer TerminalUi::ask(std::string_view text, std::string_view title, Buttons bu
   if (!title.empty()) std::cerr << title << '\n';
   std::cerr << forTerminal(text) << '\n';
   auto choices = choicesOf(buttons);
-  if (preset_) {
-    if (auto a = fit(*preset_, buttons)) {
+  if (auto preset = nextPreset()) {
+    if (auto a = fit(*preset, buttons)) {
       for (const auto& c : choices) {
         if (c.answer == *a) std::cerr << "→ " << c.label << " (--answer)\n";
       }

@@ -1,10 +1,12 @@
 #pragma once
 // The user interface of tolv-cli: messages on stderr, a progress bar when
 // stderr is a terminal, questions answered by --answer, at a terminal prompt,
-// or with the cautious answer when there is no terminal.
+// or with the cautious answer when there is no terminal. Several --answer
+// values go to the questions in turn; the last one answers every later one.
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/ui.h"
 
@@ -12,7 +14,7 @@ namespace tolv::cli {
 
 class TerminalUi : public UserInterface {
  public:
-  TerminalUi(std::optional<Answer> presetAnswer, bool quiet);
+  TerminalUi(std::vector<Answer> presetAnswers, bool quiet);
 
   void inform(std::string_view text, std::string_view title, Icon icon) override;
   Answer ask(std::string_view text, std::string_view title, Buttons buttons, Answer defaultAnswer) override;
@@ -26,7 +28,9 @@ class TerminalUi : public UserInterface {
  private:
   void drawBar();
   void clearBar();
-  std::optional<Answer> preset_;
+  std::optional<Answer> nextPreset();
+  std::vector<Answer> presets_;
+  std::size_t asked_ = 0;
   bool showProgress_;
   bool barShown_ = false;
   std::string caption_;

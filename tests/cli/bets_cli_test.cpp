@@ -44,9 +44,9 @@ class BetsCli : public ::testing::Test {
   const std::string day = today();
   fs::path home() const { return dir / "home"; }
   fs::path betsFile() const { return home() / "DATA" / ("~B" + day + ".TXT"); }
-  CliRun run(const std::string& args) {
+  CliRun run(const std::string& args, const std::string& env = "-u TOLV_TODAY") {
     fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
-    std::string cmd = std::string("env -u TOLV_HOME XDG_CONFIG_HOME=") + quote((dir / "config").string()) + " " +
+    std::string cmd = "env -u TOLV_HOME " + env + " XDG_CONFIG_HOME=" + quote((dir / "config").string()) + " " +
                       TOLV_CLI_PATH + " --home " + quote(home().string()) + " --date " + day + " " + args +
                       " </dev/null >" + quote(out.string()) + " 2>" + quote(err.string());
     int raw = std::system(cmd.c_str());
@@ -68,6 +68,20 @@ TEST_F(BetsCli, WithoutAPendingBetFileEveryCommandFails) {
   }
   EXPECT_EQ(run("bets").status, 2);
   EXPECT_EQ(run("bets export frob").status, 2);
+}
+
+// Start-up purges pending-bet files more than a week old; TOLV_TODAY replays a
+// past day so that its pending bets are still there.
+TEST_F(BetsCli, TolvTodayDecidesWhatStartUpPurges) {
+  const fs::path old = home() / "DATA" / "~B20261101.TXT";
+  fs::create_directories(old.parent_path());
+  writeBytes(old, sjLines({"東京,11R,馬連,02-05,,1000円"}));
+  EXPECT_EQ(run("bets summary", "TOLV_TODAY=20261103").status, 1);  // another day's file: none for `day`
+  EXPECT_TRUE(fs::exists(old));
+  EXPECT_EQ(run("bets summary", "TOLV_TODAY=2026-11-03").status, 2);
+  EXPECT_TRUE(fs::exists(old));
+  run("bets summary");
+  EXPECT_FALSE(fs::exists(old));
 }
 
 TEST_F(BetsCli, SummaryPrintsHeadingBucketsAndTotal) {
@@ -96,6 +110,28 @@ TEST_F(BetsCli, DedupeAndSortRewriteOnlyOnOk) {
   EXPECT_NE(after.find(sj("1500円")), std::string::npos);
   // Nothing left to remove is still a finished step.
   EXPECT_EQ(run("--answer ok bets dedupe").status, 0);
+}
+
+// Bet Auto asks twice (overwrite the list file? delete the pending bets?):
+// repeated --answer values go to the questions in turn, the last one to
+// every later question.
+TEST_F(BetsCli, RepeatedAnswersGoToTheQuestionsInTurn) {
+  writeBets({"東京,11R,馬連,02-05,,1000円"});
+  ASSERT_EQ(run("--answer no bets export betauto").status, 0);
+  const fs::path list = home() / "OutPut" / (day + ".lst");
+  ASSERT_TRUE(fs::exists(list));
+  EXPECT_TRUE(fs::exists(betsFile()));
+
+  CliRun r = run("--answer overwrite --answer no bets export betauto");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("→ はい (--answer)"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("→ いいえ (--answer)"), std::string::npos) << r.err;
+  EXPECT_TRUE(fs::exists(betsFile()));
+
+  // One answer still answers everything, and a single value after the
+  // command's options is not taken for a second answer.
+  ASSERT_EQ(run("--answer yes bets export betauto").status, 0);
+  EXPECT_FALSE(fs::exists(betsFile()));
 }
 
 TEST_F(BetsCli, BakenjukuToTheClipboardAndToAFile) {
