@@ -341,6 +341,30 @@ if [ -f "$BETS" ]; then
   head -n 8 "$BETS" | to_utf8 | sed 's/^/  |/'
 fi
 
+# Everything the day wrote after the batch, against examples/sample-day/expected/race-day/.
+RACE_DAY=$SAMPLE/expected/race-day
+if [ -d "$RACE_DAY" ]; then
+  echo
+  differ=0
+  for kept in "$RACE_DAY"/*; do
+    name=$(basename "$kept")
+    case $name in
+      wPAD.TXT) written=$H/$name ;;
+      ~B* | Sei* | W*_??.DAT) written=$H/DATA/$name ;;
+      *) written=$H/OutPut/$name ;;
+    esac
+    case $name in
+      *.BET | *.lst | ~B*) same=$(cmp -s "$written" "$kept" && echo 1 || echo 0) ;;
+      *) same=$([ -f "$written" ] && same_output "$written" "$kept" && echo 1 || echo 0) ;;
+    esac
+    if [ "$same" != 1 ]; then
+      differ=1
+      echo "Differs from expected: $written"
+    fi
+  done
+  [ "$differ" = 0 ] && echo "PAD file, pending bets, exports, results and hits: as expected (examples/sample-day/expected/race-day/)."
+fi
+
 section "Done: what was written where"
 echo "Home folder: $H"
 report() {  # CAPTION FILE... : up to three files of a kind, else the first and a count

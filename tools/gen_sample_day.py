@@ -479,6 +479,15 @@ the Tolv data files after `odds` with the MJH data (`PAT=4`). They were made
 by tolv-cli and checked by hand (this script does not write them); the tests
 compare every later run with them (listing and WARS banners apart from the
 program's revision).
+
+`expected/race-day/` holds what the whole day of `make demo` writes, also
+made by tolv-cli and checked by hand: the PAD file `wPAD.TXT` of the batch run
+(section 一括処理: extraction, トルブ, WARS, ぴるね, PAD), the pending bets
+`~B20261206.TXT` after sending 中山 rows 1-3, 阪神 quinella-place rows 1-2
+and the WARS file's picks, merging and sorting; their exports (パッとベッと
+`261206_1.BET`-`_5.BET`, Bet Auto `20261206.lst`, `馬券塾20261206.TXT`); and
+after 的中判定 the results file `Sei20261206.DAT`, the Tolv data files with
+their hits and the WARS file with the hits marked (`...7777.TXTS`).
 """
 
 

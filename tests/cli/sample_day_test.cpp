@@ -18,8 +18,9 @@ using testing::TempDir;
 
 const fs::path kSample = fs::path(TOLV_SOURCE_DIR) / "examples" / "sample-day";
 
+// The day itself is taken as today, so that start-up keeps its pending bets.
 int runCli(const fs::path& home, const std::string& command) {
-  std::string cmd = std::string("env -u TOLV_HOME ") + TOLV_CLI_PATH + " --quiet --home '" + home.string() +
+  std::string cmd = std::string("env -u TOLV_HOME TOLV_TODAY=20261206 ") + TOLV_CLI_PATH + " --quiet --home '" + home.string() +
                     "' --date 20261206 " + command + " </dev/null >/dev/null 2>&1";
   int raw = std::system(cmd.c_str());
   return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -97,6 +98,48 @@ TEST_F(SampleDay, PiruneWritesTheExpectedFiles) {
   EXPECT_EQ(readBytes(home() / "OutPut/HT20261206.txt"), readBytes(expected / "HT20261206.txt"));
   EXPECT_EQ(readBytes(home() / "OutPut/HW20261206_0870.TXT"), readBytes(expected / "HW20261206_0870.TXT"));
   EXPECT_FALSE(readBytes(expected / "HW20261206_0870.TXT").empty());
+}
+
+// The whole day as `make demo` runs it: the batch, pending bets from two grids
+// and the WARS file, merged, sorted and exported, then the hits.
+TEST_F(SampleDay, BatchBetsAndHitsWriteTheExpectedFiles) {
+  ASSERT_EQ(runCli(home(), "--answer ok batch"), 0);
+  const fs::path tolv = kSample / "expected" / "tolv";
+  EXPECT_EQ(readBytes(home() / "DATA/W20261206_06.DAT"), readBytes(tolv / "W20261206_06.DAT"));
+  EXPECT_EQ(withoutVersion(home() / "OutPut/Tolv_WARS20261206_7777.TXT"),
+            withoutVersion(tolv / "Tolv_WARS20261206_7777.TXT"));
+  EXPECT_EQ(readBytes(home() / "OutPut/HW20261206_0870.TXT"), readBytes(kSample / "expected/pirune/HW20261206_0870.TXT"));
+
+  for (const char* step : {"bets send 中山 --rows 1,2,3", "--answer append bets send 阪神 --wide --rows 1,2",
+                           "--answer append bets send-wars tolv", "--answer ok bets merge", "--answer ok bets sort",
+                           "--answer no bets export patbet", "--answer no bets export betauto",
+                           "bets export bakenjuku", "hits", "show tolv-wars"}) {
+    ASSERT_EQ(runCli(home(), step), 0) << step;
+  }
+  const fs::path expected = kSample / "expected" / "race-day";
+  const std::pair<const char*, const char*> kFiles[] = {
+      {"wPAD.TXT", "wPAD.TXT"},
+      {"DATA/~B20261206.TXT", "~B20261206.TXT"},
+      {"OutPut/261206_1.BET", "261206_1.BET"},
+      {"OutPut/261206_5.BET", "261206_5.BET"},
+      {"OutPut/20261206.lst", "20261206.lst"},
+      {"OutPut/馬券塾20261206.TXT", "馬券塾20261206.TXT"},
+      {"DATA/Sei20261206.DAT", "Sei20261206.DAT"},
+      {"DATA/W20261206_06.DAT", "W20261206_06.DAT"},
+      {"DATA/W20261206_07.DAT", "W20261206_07.DAT"},
+      {"DATA/W20261206_09.DAT", "W20261206_09.DAT"},
+      {"OutPut/Tolv_WARS20261206_7777.TXTS", "Tolv_WARS20261206_7777.TXTS"},
+  };
+  for (const auto& [written, kept] : kFiles) {
+    ASSERT_TRUE(fs::exists(home() / written)) << written;
+    const std::string name = kept;
+    if (name.ends_with(".DAT") || name.ends_with(".BET") || name.ends_with(".lst") || name.starts_with("~B")) {
+      EXPECT_EQ(readBytes(home() / written), readBytes(expected / kept)) << written;
+    } else {
+      EXPECT_EQ(withoutVersion(home() / written), withoutVersion(expected / kept)) << written;
+    }
+  }
+  EXPECT_FALSE(fs::exists(home() / "OutPut/261206_6.BET"));
 }
 
 }  // namespace
