@@ -1,34 +1,26 @@
 // tolv-cli batch: the section of TOLV.INI, --at and the exit status.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 
+#include "cli/cli_runner.h"
 #include "support/test_support.h"
 
 namespace tolv {
 namespace {
 
+using testing::CliRun;
 using testing::readBytes;
+using testing::runTolvCli;
+using testing::shellQuote;
 using testing::sjLines;
 using testing::TempDir;
 using testing::writeBytes;
 
-struct CliRun {
-  int status;
-  std::string out, err;
-};
-
 class BatchCli : public ::testing::Test {
  protected:
   CliRun runCli(const std::string& args) {
-    fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
-    std::string cmd = "env -u TOLV_HOME XDG_CONFIG_HOME='" + (dir / "config").string() + "' " + TOLV_CLI_PATH +
-                      " --home '" + (dir / "home").string() + "' --date 20020512 " + args + " </dev/null >'" +
-                      out.string() + "' 2>'" + err.string() + "'";
-    int raw = std::system(cmd.c_str());
-    return CliRun{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readBytes(out), readBytes(err)};
+    return runTolvCli(dir.path(), "--home " + shellQuote((dir / "home").string()) + " --date 20020512 " + args);
   }
   void chooseOnly(const std::string& key) {
     std::vector<std::string> lines{"[一括処理]"};

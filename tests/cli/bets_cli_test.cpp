@@ -1,34 +1,25 @@
 // tolv-cli bets: the pending-bet maintenance, summary and exports as scripts use them.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <ctime>
 
 #include "core/pending_bet.h"
 #include "core/tolv_record.h"
+#include "cli/cli_runner.h"
 #include "support/test_support.h"
 
 namespace tolv {
 namespace {
 
+using testing::CliRun;
 using testing::readBytes;
+using testing::runTolvCli;
+using testing::shellQuote;
 using testing::sj;
 using testing::sjLines;
 using testing::TempDir;
 using testing::writeBytes;
-
-struct CliRun {
-  int status;
-  std::string out, err;
-};
-
-std::string quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
 
 // Start-up purges pending-bet files of more than a week back, so the tests
 // work on today's date.
@@ -44,13 +35,8 @@ class BetsCli : public ::testing::Test {
   const std::string day = today();
   fs::path home() const { return dir / "home"; }
   fs::path betsFile() const { return home() / "DATA" / ("~B" + day + ".TXT"); }
-  CliRun run(const std::string& args, const std::string& env = "-u TOLV_TODAY") {
-    fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
-    std::string cmd = "env -u TOLV_HOME " + env + " XDG_CONFIG_HOME=" + quote((dir / "config").string()) + " " +
-                      TOLV_CLI_PATH + " --home " + quote(home().string()) + " --date " + day + " " + args +
-                      " </dev/null >" + quote(out.string()) + " 2>" + quote(err.string());
-    int raw = std::system(cmd.c_str());
-    return CliRun{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readBytes(out), readBytes(err)};
+  CliRun run(const std::string& args, const std::string& env = {}) {
+    return runTolvCli(dir.path(), "--home " + shellQuote(home().string()) + " --date " + day + " " + args, env);
   }
   void writeBets(const std::vector<std::string>& lines) {
     fs::create_directories(betsFile().parent_path());

@@ -1,44 +1,28 @@
 // tolv-cli as scripts use it: options, exit status, messages on stderr.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 
 #include "core/startup.h"
+#include "cli/cli_runner.h"
 #include "support/test_support.h"
 
 namespace tolv {
 namespace {
 
+using testing::CliRun;
 using testing::readBytes;
+using testing::runTolvCli;
 using testing::sjLines;
 using testing::TempDir;
 using testing::writeBytes;
 
-struct CliRun {
-  int status;
-  std::string out, err;
-};
-
-std::string quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
-CliRun runCli(const TempDir& dir, const std::string& args) {
-  fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
-  std::string cmd = std::string("env -u TOLV_HOME XDG_CONFIG_HOME=") + quote((dir / "config").string()) + " " +
-                    TOLV_CLI_PATH + " " + args + " </dev/null >" + quote(out.string()) + " 2>" + quote(err.string());
-  int raw = std::system(cmd.c_str());
-  return CliRun{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readBytes(out), readBytes(err)};
-}
+CliRun runCli(const TempDir& dir, const std::string& args) { return runTolvCli(dir.path(), args); }
 
 class CliTest : public ::testing::Test {
  protected:
   fs::path home() const { return dir / "home"; }
-  std::string homeArg() const { return "--home " + quote(home().string()); }
+  std::string homeArg() const { return "--home " + testing::shellQuote(home().string()); }
   TempDir dir;
 };
 

@@ -2,12 +2,11 @@
 // expected files kept beside the sample.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 
 #include "core/files.h"
 #include "core/profile.h"
+#include "cli/cli_runner.h"
 #include "support/test_support.h"
 
 namespace tolv {
@@ -20,10 +19,10 @@ const fs::path kSample = fs::path(TOLV_SOURCE_DIR) / "examples" / "sample-day";
 
 // The day itself is taken as today, so that start-up keeps its pending bets.
 int runCli(const fs::path& home, const std::string& command) {
-  std::string cmd = std::string("env -u TOLV_HOME TOLV_TODAY=20261206 ") + TOLV_CLI_PATH + " --quiet --home '" + home.string() +
-                    "' --date 20261206 " + command + " </dev/null >/dev/null 2>&1";
-  int raw = std::system(cmd.c_str());
-  return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return testing::runTolvCli(home.parent_path(),
+                             "--quiet --home " + testing::shellQuote(home.string()) + " --date 20261206 " + command,
+                             "TOLV_TODAY=20261206")
+      .status;
 }
 
 class SampleDay : public ::testing::Test {

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "odds/csv_odds.h"
+#include "odds/pat_fixture.h"
 #include "support/test_support.h"
 
 namespace tolv {
@@ -69,8 +70,13 @@ std::string csvText(bool longFormat) {
 }
 
 std::string header(const std::string& race, const std::string& date = "20020512") {
-  return date + date + "000000000000" + sj("東京") + date.substr(0, 4) + "03" "02" + race + "  " + " 935" +
-         spaces(28) + spaces(64);
+  return testing::patHeaderBytes({.date = date,
+                                  .taken = date + "000000000000",
+                                  .year = date.substr(0, 4),
+                                  .meeting = "03",
+                                  .day = "02",
+                                  .race = race,
+                                  .time = " 935"});
 }
 
 std::string expectedBracket(const std::string& race, int runners) {

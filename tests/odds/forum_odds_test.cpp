@@ -8,6 +8,7 @@
 
 #include "core/text.h"
 #include "odds/pat_odds.h"
+#include "odds/pat_fixture.h"
 #include "support/test_support.h"
 
 namespace tolv {
@@ -147,8 +148,15 @@ Lines concat(std::initializer_list<Lines> parts) {
 
 std::string headerBytes(const std::string& course, const std::string& race, const std::string& reserved,
                         const std::string& time, const std::string& name) {
-  return std::string(kDay) + spaces(20) + sj(course) + "2026" + "5 " + "2 " + race + reserved + time + sj(name) +
-         spaces(28 - lenBytes(name)) + spaces(64);
+  return testing::patHeaderBytes({.date = kDay,
+                                  .course = course,
+                                  .year = "2026",
+                                  .meeting = "5 ",
+                                  .day = "2 ",
+                                  .race = race,
+                                  .reserved = reserved,
+                                  .time = time,
+                                  .name = name});
 }
 
 // The bracket file of a post: header, win/place entries, bracket entries.

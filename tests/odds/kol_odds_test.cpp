@@ -6,6 +6,7 @@
 
 #include "core/profile.h"
 #include "odds/kol_odds.h"
+#include "odds/pat_fixture.h"
 #include "support/test_support.h"
 
 namespace tolv {
@@ -38,8 +39,8 @@ std::string bound(double v) { return odds(v < 1.0 ? 1.0 : v, 6); }
 
 std::string header(const std::string& course, const std::string& meeting, const std::string& day,
                    const std::string& race) {
-  return "20020512" "20020512000000000000" + sj(course) + "2002" + meeting + day + race + "  1000" + spaces(28) +
-         spaces(64);
+  return testing::patHeaderBytes(
+      {.taken = "20020512000000000000", .course = course, .meeting = meeting, .day = day, .race = race, .time = "1000"});
 }
 
 const std::string kScratched5 = sj(" ﾄﾘｹｼ");

@@ -4,6 +4,7 @@
 
 #include "core/text.h"
 #include "odds/pat_odds.h"
+#include "odds/pat_fixture.h"
 #include "support/test_support.h"
 
 namespace tolv {
@@ -32,7 +33,7 @@ PatOddsHeader tokyoHeader(const std::string& date) {
 
 // Expected bytes of tokyoHeader(date).
 std::string tokyoHeaderBytes(const std::string& date) {
-  return date + spaces(20) + sj("東京") + date.substr(0, 4) + " 3 211  1530" + spaces(28) + spaces(64);
+  return testing::patHeaderBytes({.date = date, .year = date.substr(0, 4)});
 }
 
 // --- names and positions ------------------------------------------------------
