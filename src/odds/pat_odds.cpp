@@ -101,34 +101,82 @@ constexpr std::size_t kQuinella98Offset = 144, kQuinella98Length = 25;
 
 bool blank(std::string_view s) { return trim(s).empty(); }
 
+// A text field of a record or of one of its entries: where it lies and how
+// wide it is. Each layout is a table of these; one pair of loops reads and
+// writes every table, and only the fixed separators are written by hand.
+template <class T>
+struct Field {
+  std::string T::*member;
+  std::size_t offset, width;
+};
+
+template <class T, std::size_t N>
+void writeFields(RecordBuilder& b, std::size_t at, const T& item, const Field<T> (&fields)[N]) {
+  for (const auto& f : fields) b.text(at + f.offset, f.width, item.*f.member);
+}
+
+template <class T, std::size_t N>
+void readFields(const RecordReader& r, std::size_t at, T& item, const Field<T> (&fields)[N]) {
+  for (const auto& f : fields) item.*f.member = r.text(at + f.offset, f.width);
+}
+
+// Every entry of `entries`, the k-th at `offset` + k * `length`.
+template <class Entries, class T, std::size_t N>
+void writeEntries(RecordBuilder& b, std::size_t offset, std::size_t length, const Entries& entries,
+                  const Field<T> (&fields)[N]) {
+  for (std::size_t k = 0; k < entries.size(); ++k) writeFields(b, offset + length * k, entries[k], fields);
+}
+
+template <class Entries, class T, std::size_t N>
+void readEntries(const RecordReader& r, std::size_t offset, std::size_t length, Entries& entries,
+                 const Field<T> (&fields)[N]) {
+  for (std::size_t k = 0; k < entries.size(); ++k) readFields(r, offset + length * k, entries[k], fields);
+}
+
+constexpr Field<PatOddsHeader> kHeaderFields[] = {
+    {&PatOddsHeader::date, 0, 8},      {&PatOddsHeader::identifier, 8, 20}, {&PatOddsHeader::courseName, 28, 4},
+    {&PatOddsHeader::year, 32, 4},     {&PatOddsHeader::meeting, 36, 2},    {&PatOddsHeader::day, 38, 2},
+    {&PatOddsHeader::race, 40, 2},     {&PatOddsHeader::reserved, 42, 2},   {&PatOddsHeader::time, 44, 4},
+    {&PatOddsHeader::raceName, 48, 28},
+};
+
+// Win/place entry: horse, win odds, place bounds, flag.
+constexpr Field<PatWinPlaceEntry> kWinPlaceFields[] = {
+    {&PatWinPlaceEntry::horse, 0, 2},      {&PatWinPlaceEntry::win, 2, 5}, {&PatWinPlaceEntry::placeLow, 7, 5},
+    {&PatWinPlaceEntry::placeHigh, 12, 5}, {&PatWinPlaceEntry::flag, 17, 1},
+};
+
+// Bracket entry: bracket 1, "-" (written by hand), bracket 2, odds, tail.
+constexpr Field<PatBracketEntry> kBracketFields[] = {
+    {&PatBracketEntry::bracket1, 0, 1},
+    {&PatBracketEntry::bracket2, 2, 1},
+    {&PatBracketEntry::odds, 3, 5},
+    {&PatBracketEntry::tail, 8, 2},
+};
+
+// PAT95 quinella entry: first, "-", second, odds, a space.
+constexpr Field<PatQuinellaEntry> kQuinella95Fields[] = {
+    {&PatQuinellaEntry::first, 0, 2},
+    {&PatQuinellaEntry::second, 3, 2},
+    {&PatQuinellaEntry::odds, 5, 6},
+};
+
+// PAT98 quinella entry: "00", first, "-", second, odds, quinella-place bounds.
+constexpr Field<PatQuinellaEntry> kQuinella98Fields[] = {
+    {&PatQuinellaEntry::first, 2, 2},    {&PatQuinellaEntry::second, 5, 2},    {&PatQuinellaEntry::odds, 7, 6},
+    {&PatQuinellaEntry::wideLow, 13, 6}, {&PatQuinellaEntry::wideHigh, 19, 6},
+};
+
 }  // namespace
 
 void PatOddsHeader::writeTo(RecordBuilder& b) const {
-  b.text(0, 8, date)
-      .text(8, 20, identifier)
-      .text(28, 4, courseName)
-      .text(32, 4, year)
-      .text(36, 2, meeting)
-      .text(38, 2, day)
-      .text(40, 2, race)
-      .text(42, 2, reserved)
-      .text(44, 4, time)
-      .text(48, 28, raceName)
-      .raw(76, 64, "");
+  writeFields(b, 0, *this, kHeaderFields);
+  b.raw(76, 64, "");
 }
 
 PatOddsHeader PatOddsHeader::readFrom(const RecordReader& r) {
   PatOddsHeader h;
-  h.date = r.text(0, 8);
-  h.identifier = r.text(8, 20);
-  h.courseName = r.text(28, 4);
-  h.year = r.text(32, 4);
-  h.meeting = r.text(36, 2);
-  h.day = r.text(38, 2);
-  h.race = r.text(40, 2);
-  h.reserved = r.text(42, 2);
-  h.time = r.text(44, 4);
-  h.raceName = r.text(48, 28);
+  readFields(r, 0, h, kHeaderFields);
   return h;
 }
 
@@ -154,19 +202,12 @@ std::string PatBracketRecord::encode() const {
   RecordBuilder b(kPatBracketRecordLength);
   header.writeTo(b);
   b.text(140, 2, runners).raw(142, 1, "0");
-  for (std::size_t i = 0; i < horses.size(); ++i) {
-    const PatWinPlaceEntry& e = horses[i];
-    std::size_t at = kWinPlaceOffset + kWinPlaceLength * i;
-    b.text(at, 2, e.horse).text(at + 2, 5, e.win).text(at + 7, 5, e.placeLow).text(at + 12, 5, e.placeHigh);
-    b.text(at + 17, 1, e.flag);
-  }
+  writeEntries(b, kWinPlaceOffset, kWinPlaceLength, horses, kWinPlaceFields);
   b.raw(467, 1, " ");
+  writeEntries(b, kBracketOffset, kBracketLength, brackets, kBracketFields);
   for (std::size_t k = 0; k < brackets.size(); ++k) {
-    const PatBracketEntry& e = brackets[k];
-    std::size_t at = kBracketOffset + kBracketLength * k;
-    bool used = !blank(e.bracket1) || !blank(e.bracket2);
-    b.text(at, 1, e.bracket1).raw(at + 1, 1, used ? "-" : " ").text(at + 2, 1, e.bracket2);
-    b.text(at + 3, 5, e.odds).text(at + 8, 2, e.tail);
+    const bool used = !blank(brackets[k].bracket1) || !blank(brackets[k].bracket2);
+    b.raw(kBracketOffset + kBracketLength * k + 1, 1, used ? "-" : " ");
   }
   return b.bytes();
 }
@@ -176,23 +217,8 @@ PatBracketRecord PatBracketRecord::decode(std::string_view bytes) {
   PatBracketRecord rec;
   rec.header = PatOddsHeader::readFrom(r);
   rec.runners = r.text(140, 2);
-  for (std::size_t i = 0; i < rec.horses.size(); ++i) {
-    PatWinPlaceEntry& e = rec.horses[i];
-    std::size_t at = kWinPlaceOffset + kWinPlaceLength * i;
-    e.horse = r.text(at, 2);
-    e.win = r.text(at + 2, 5);
-    e.placeLow = r.text(at + 7, 5);
-    e.placeHigh = r.text(at + 12, 5);
-    e.flag = r.text(at + 17, 1);
-  }
-  for (std::size_t k = 0; k < rec.brackets.size(); ++k) {
-    PatBracketEntry& e = rec.brackets[k];
-    std::size_t at = kBracketOffset + kBracketLength * k;
-    e.bracket1 = r.text(at, 1);
-    e.bracket2 = r.text(at + 2, 1);
-    e.odds = r.text(at + 3, 5);
-    e.tail = r.text(at + 8, 2);
-  }
+  readEntries(r, kWinPlaceOffset, kWinPlaceLength, rec.horses, kWinPlaceFields);
+  readEntries(r, kBracketOffset, kBracketLength, rec.brackets, kBracketFields);
   return rec;
 }
 
@@ -212,11 +238,10 @@ std::string PatQuinella95Record::encode() const {
   RecordBuilder b(kPatQuinella95RecordLength);
   header.writeTo(b);
   b.raw(140, 1, " ").text(141, 2, runners);
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    const PatQuinellaEntry& e = entries[i];
-    std::size_t at = kQuinella95Offset + kQuinella95Length * i;
-    b.text(at, 2, e.first).raw(at + 2, 1, e.used() ? "-" : " ").text(at + 3, 2, e.second);
-    b.text(at + 5, 6, e.odds).raw(at + 11, 1, " ");
+  writeEntries(b, kQuinella95Offset, kQuinella95Length, entries, kQuinella95Fields);
+  for (std::size_t k = 0; k < entries.size(); ++k) {
+    const std::size_t at = kQuinella95Offset + kQuinella95Length * k;
+    b.raw(at + 2, 1, entries[k].used() ? "-" : " ").raw(at + 11, 1, " ");
   }
   b.raw(1979, 1, " ");
   return b.bytes();
@@ -227,13 +252,7 @@ PatQuinella95Record PatQuinella95Record::decode(std::string_view bytes) {
   PatQuinella95Record rec;
   rec.header = PatOddsHeader::readFrom(r);
   rec.runners = r.text(141, 2);
-  for (std::size_t i = 0; i < rec.entries.size(); ++i) {
-    PatQuinellaEntry& e = rec.entries[i];
-    std::size_t at = kQuinella95Offset + kQuinella95Length * i;
-    e.first = r.text(at, 2);
-    e.second = r.text(at + 3, 2);
-    e.odds = r.text(at + 5, 6);
-  }
+  readEntries(r, kQuinella95Offset, kQuinella95Length, rec.entries, kQuinella95Fields);
   return rec;
 }
 
@@ -241,12 +260,11 @@ std::string PatQuinella98Record::encode() const {
   RecordBuilder b(kPatQuinella98RecordLength);
   header.writeTo(b);
   b.text(140, 2, runners).raw(142, 2, "11");
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    const PatQuinellaEntry& e = entries[i];
-    std::size_t at = kQuinella98Offset + kQuinella98Length * i;
-    bool used = e.used();
-    b.raw(at, 2, used ? "00" : "  ").text(at + 2, 2, e.first).raw(at + 4, 1, used ? "-" : " ");
-    b.text(at + 5, 2, e.second).text(at + 7, 6, e.odds).text(at + 13, 6, e.wideLow).text(at + 19, 6, e.wideHigh);
+  writeEntries(b, kQuinella98Offset, kQuinella98Length, entries, kQuinella98Fields);
+  for (std::size_t k = 0; k < entries.size(); ++k) {
+    const std::size_t at = kQuinella98Offset + kQuinella98Length * k;
+    const bool used = entries[k].used();
+    b.raw(at, 2, used ? "00" : "  ").raw(at + 4, 1, used ? "-" : " ");
   }
   b.raw(3969, 2, "\r\n");
   return b.bytes();
@@ -257,15 +275,7 @@ PatQuinella98Record PatQuinella98Record::decode(std::string_view bytes) {
   PatQuinella98Record rec;
   rec.header = PatOddsHeader::readFrom(r);
   rec.runners = r.text(140, 2);
-  for (std::size_t i = 0; i < rec.entries.size(); ++i) {
-    PatQuinellaEntry& e = rec.entries[i];
-    std::size_t at = kQuinella98Offset + kQuinella98Length * i;
-    e.first = r.text(at + 2, 2);
-    e.second = r.text(at + 5, 2);
-    e.odds = r.text(at + 7, 6);
-    e.wideLow = r.text(at + 13, 6);
-    e.wideHigh = r.text(at + 19, 6);
-  }
+  readEntries(r, kQuinella98Offset, kQuinella98Length, rec.entries, kQuinella98Fields);
   return rec;
 }
 
