@@ -13,7 +13,7 @@ DEB_PACKAGES = build-essential cmake pkg-config git liblhasa-dev libcli11-dev \
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build test test-asan demo bench clean
+.PHONY: all deps build test test-asan demo gui bench fuzz package clean
 
 all: build
 
@@ -46,9 +46,32 @@ test-asan: deps
 demo: build
 	tools/demo.sh $(BUILD)/src/cli/tolv-cli
 
+# The desktop program on a scratch copy of the sample race day.
+gui: build
+	tools/gui.sh $(BUILD)/src/ui/tolv
+
+# Every tolv-cli step on a large generated race day, as ratios to grep/cat
+# baselines of the same run (bench/race_day_bench.sh; BENCH_MB of logs).
+BENCH_MB ?= 100
 bench: build
-	bench/extract_bench.sh $(BUILD)/src/cli/tolv-cli
-	bench/create_bench.sh $(BUILD)/src/cli/tolv-cli
+	bench/race_day_bench.sh $(BUILD)/src/cli/tolv-cli $(BENCH_MB)
+
+# The libFuzzer targets in a clang build of their own, each run for
+# FUZZ_SECONDS; clang and its fuzzer runtime are installed only for this.
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_PACKAGES = clang libclang-rt-14-dev
+
+fuzz: deps
+	@$(MAKE) --no-print-directory deps DEB_PACKAGES="$(FUZZ_PACKAGES)"
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLV_FUZZ=ON \
+	  -DTOLV_BUILD_UI=OFF -DTOLV_BUILD_TESTS=OFF -DTOLV_BUILD_BENCH=OFF -DTOLV_BUILD_CLI=OFF
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz-targets
+	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# The Debian package (tolv_<version>_<arch>.deb in the build folder).
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -251,7 +251,7 @@ StepResult createPiruneSelection(Session& s, UserInterface& ui, const PiruneHook
 
   BusyScope busy(ui);
   std::string error;
-  auto cutRecords = readRecords(cutPath, kCutRecordLength, &error);
+  auto cutRecords = readRecordFile(cutPath, kCutRecordLength, &error);
   if (!cutRecords) {
     ui.inform("予想ファイルを読み込めません：" + cutPath.string() + "\r\n" + error, kPiruneErrorTitle, Icon::Critical);
     return StepResult::Failed;
@@ -270,7 +270,8 @@ StepResult createPiruneSelection(Session& s, UserInterface& ui, const PiruneHook
   for (std::size_t k = 0; k < 3 && k < codes.size() && !found; ++k) {
     filter.clear();
     Progress progress(ui, cutRecords->size());
-    for (const auto& bytes : *cutRecords) {
+    for (std::size_t n = 0; n < cutRecords->size(); ++n) {
+      const std::string_view bytes = (*cutRecords)[n];
       const std::string program = RecordReader(bytes).text(2, 4);
       if (const int copies = entriesFrom(codes, k, program); copies > 0) {
         filter.push_back({CutRecord::decode(bytes), copies});

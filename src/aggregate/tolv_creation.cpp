@@ -1,6 +1,7 @@
 #include "aggregate/tolv_creation.h"
 
 #include <algorithm>
+#include <array>
 #include <numeric>
 #include <unordered_map>
 
@@ -28,27 +29,51 @@ bool isJraCourse(const std::string& code) {
 
 }  // namespace
 
-Aggregate aggregateCutRecords(const std::vector<std::string>& cutRecords) {
+namespace {
+
+template <class Records>
+Aggregate aggregateRecords(const Records& cutRecords) {
   Aggregate a;
   std::unordered_map<std::string, std::size_t> keys;  // course + race + pick -> record
   keys.reserve(cutRecords.size() * 2);
-  for (const auto& bytes : cutRecords) {
-    CutRecord cut = CutRecord::decode(bytes);
+  CutRecord decoded;
+  std::string key;
+  for (std::size_t n = 0; n < cutRecords.size(); ++n) {
+    const std::string_view bytes = cutRecords[n];
+    // A whole record of ASCII bytes (nearly every one) reads as its bytes:
+    // its fields are taken in place instead of decoding each one.
+    std::string_view course, programCode, race;
+    std::array<std::string_view, 6> picks;
+    const bool ascii = bytes.size() == kCutRecordLength &&
+                       std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) {
+      const std::string_view v(bytes);
+      course = v.substr(0, 2);
+      programCode = v.substr(2, 4);
+      race = v.substr(6, 2);
+      for (std::size_t i = 0; i < picks.size(); ++i) picks[i] = v.substr(10 + 5 * i, 5);
+    } else {
+      decoded = CutRecord::decode(bytes);
+      course = decoded.courseCode;
+      programCode = decoded.programCode;
+      race = decoded.raceNo;
+      for (std::size_t i = 0; i < picks.size(); ++i) picks[i] = decoded.picks[i];
+    }
     // Course slots in order of appearance; a course code that names no JRA
     // course, and a fourth course, get no slot: their picks are counted but
     // go to no file.
-    if (isJraCourse(cut.courseCode) && a.courses.size() < 3 &&
-        std::find(a.courses.begin(), a.courses.end(), cut.courseCode) == a.courses.end()) {
-      a.courses.push_back(cut.courseCode);
+    if (a.courses.size() < 3 && isJraCourse(std::string(course)) &&
+        std::find(a.courses.begin(), a.courses.end(), course) == a.courses.end()) {
+      a.courses.emplace_back(course);
     }
-    const int program = static_cast<int>(valInt(cut.programCode));
-    for (const auto& pick : cut.picks) {
+    const int program = static_cast<int>(valInt(programCode));
+    for (const auto& pick : picks) {
       if (!CutRecord::pickInUse(pick)) continue;
-      std::string key = cut.courseCode + cut.raceNo + pick;
-      auto [it, inserted] = keys.try_emplace(std::move(key), a.records.size());
+      key.assign(course).append(race).append(pick);
+      auto [it, inserted] = keys.try_emplace(key, a.records.size());
       if (inserted) {
         TolvRecord r;
-        r.raceKey = cut.courseCode + cut.raceNo;
+        r.raceKey.assign(course).append(race);
         r.pick = pick;
         r.shareCount = 1;
         r.programCodes[0] = program;
@@ -62,6 +87,11 @@ Aggregate aggregateCutRecords(const std::vector<std::string>& cutRecords) {
   }
   return a;
 }
+
+}  // namespace
+
+Aggregate aggregateCutRecords(const std::vector<std::string>& cutRecords) { return aggregateRecords(cutRecords); }
+Aggregate aggregateCutRecords(const RecordFile& cutIndex) { return aggregateRecords(cutIndex); }
 
 std::vector<std::size_t> exchangeSortOrder(const std::vector<long>& v) {
   const std::size_t n = v.size();
@@ -86,7 +116,7 @@ std::vector<std::size_t> exchangeSortOrder(const std::vector<long>& v) {
 StepResult aggregatePicks(Session& s, UserInterface& ui) {
   BusyScope busy(ui);
   std::string error;
-  auto cutRecords = readRecords(s.cutIndexPath(), kCutRecordLength, &error);
+  auto cutRecords = readRecordFile(s.cutIndexPath(), kCutRecordLength, &error);
   if (!cutRecords) {
     ui.inform("『ログの読み込み』が実行されていません！", "【トルブ】エラーメッセージ", Icon::Critical);
     return StepResult::Failed;

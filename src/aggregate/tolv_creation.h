@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/records.h"
 #include "core/session.h"
 #include "core/tolv_record.h"
 #include "core/ui.h"
@@ -24,6 +25,7 @@ struct Aggregate {
   std::vector<std::string> courses;  // at most three, in order of appearance
 };
 Aggregate aggregateCutRecords(const std::vector<std::string>& cutRecords);
+Aggregate aggregateCutRecords(const RecordFile& cutIndex);
 
 // The order in which the per-course exchange sort leaves records with sort
 // values `v`: for a = 1..n-1, for b = a..n, entries a and b are swapped when

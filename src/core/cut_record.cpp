@@ -1,5 +1,7 @@
 #include "core/cut_record.h"
 
+#include <algorithm>
+
 #include "core/records.h"
 #include "core/text.h"
 
@@ -23,6 +25,13 @@ CutRecord CutRecord::decode(std::string_view bytes) {
   return c;
 }
 
-bool CutRecord::pickInUse(std::string_view pick) { return val(rightChars(pick, 2)) > 0; }
+bool CutRecord::pickInUse(std::string_view pick) {
+  // The last two characters: of ASCII text simply its last two bytes (the
+  // common case, taken without building a string).
+  if (std::all_of(pick.begin(), pick.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    return val(pick.substr(pick.size() >= 2 ? pick.size() - 2 : 0)) > 0;
+  }
+  return val(rightChars(pick, 2)) > 0;
+}
 
 }  // namespace tolv

@@ -1,11 +1,13 @@
 #include "core/files.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 
@@ -199,6 +201,33 @@ bool removeFile(const fs::path& p) {
 
 namespace tolv {
 
+namespace {
+
+// Test hook for the crash-safety tests: TOLV_CRASH_AT=POINT:PATTERN kills the
+// process with SIGKILL while it rewrites a file whose name matches PATTERN
+// (caseless wildcards): at "partial" with half of the new bytes in the
+// temporary file, at "rename" with the temporary file complete just before
+// it replaces the target, at "renamed" just after. Unset, it costs one
+// getenv per process.
+const std::string& crashSetting() {
+  static const std::string setting = [] {
+    const char* v = std::getenv("TOLV_CRASH_AT");
+    return std::string(v ? v : "");
+  }();
+  return setting;
+}
+
+void crashPoint(std::string_view point, const fs::path& target) {
+  const std::string& setting = crashSetting();
+  if (setting.empty()) return;
+  const auto colon = setting.find(':');
+  const std::string_view at = std::string_view(setting).substr(0, colon);
+  const std::string_view pattern = colon == std::string::npos ? "*" : std::string_view(setting).substr(colon + 1);
+  if (at == point && wildcardMatch(pattern, target.filename().string())) ::kill(::getpid(), SIGKILL);
+}
+
+}  // namespace
+
 AtomicFileWriter::~AtomicFileWriter() { discard(); }
 
 bool AtomicFileWriter::open(const fs::path& target, std::string* error) {
@@ -248,6 +277,14 @@ bool AtomicFileWriter::commit(std::string* error) {
     if (error) *error = "not open";
     return false;
   }
+  if (!crashSetting().empty()) {
+    // The test hook's "partial" point: half of what is left written, unsynced.
+    const std::string rest = std::move(buffer_);
+    buffer_ = rest.substr(0, rest.size() / 2);
+    flush();
+    crashPoint("partial", target_);
+    buffer_ = rest.substr(rest.size() / 2);
+  }
   flush();
   if (!failed_ && ::fsync(fd_) != 0) {
     failed_ = true;
@@ -258,10 +295,12 @@ bool AtomicFileWriter::commit(std::string* error) {
     error_ = std::strerror(errno);
   }
   fd_ = -1;
+  if (!failed_) crashPoint("rename", target_);
   if (!failed_ && ::rename(temp_.c_str(), target_.c_str()) != 0) {
     failed_ = true;
     error_ = std::strerror(errno);
   }
+  if (!failed_) crashPoint("renamed", target_);
   if (failed_) {
     ::unlink(temp_.c_str());
     if (error) *error = error_;

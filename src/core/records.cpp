@@ -22,6 +22,12 @@ std::optional<std::vector<std::string>> readRecords(const fs::path& p, std::size
   return out;
 }
 
+std::optional<RecordFile> readRecordFile(const fs::path& p, std::size_t recordLength, std::string* error) {
+  auto data = readFile(p, error);
+  if (!data) return std::nullopt;
+  return RecordFile(std::move(*data), recordLength);
+}
+
 std::optional<std::string> readRecord(const fs::path& p, std::size_t recordLength, long long n) {
   auto all = readRecords(p, recordLength);
   if (!all || n < 1 || n > static_cast<long long>(all->size())) return std::nullopt;

@@ -20,6 +20,24 @@ long long recordCount(const fs::path& p, std::size_t recordLength);
 std::optional<std::vector<std::string>> readRecords(const fs::path& p, std::size_t recordLength,
                                                     std::string* error = nullptr);
 
+// A record file read whole, its records seen in place: for files of many
+// small records (the cut index), without one allocation per record.
+class RecordFile {
+ public:
+  RecordFile(std::string data, std::size_t recordLength)
+      : data_(std::move(data)), length_(recordLength), count_(recordLength ? data_.size() / recordLength : 0) {}
+  // Whole records only: a trailing partial record is not counted.
+  std::size_t size() const { return count_; }
+  bool empty() const { return count_ == 0; }
+  std::string_view operator[](std::size_t i) const { return std::string_view(data_).substr(i * length_, length_); }
+
+ private:
+  std::string data_;
+  std::size_t length_;
+  std::size_t count_;
+};
+std::optional<RecordFile> readRecordFile(const fs::path& p, std::size_t recordLength, std::string* error = nullptr);
+
 // Record `n` (1-based), or nullopt when the file has fewer whole records.
 std::optional<std::string> readRecord(const fs::path& p, std::size_t recordLength, long long n);
 

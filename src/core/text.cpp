@@ -1,6 +1,7 @@
 #include "core/text.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "core/cp932.h"
@@ -145,10 +146,37 @@ double val(std::string_view s) {
     negative = s[i] == '-';
     ++i;
   }
-  std::string digits;
+  const std::size_t start = i;
+  // Up to 15 digits the number is read exactly as an integer and divided once
+  // by an exact power of ten, which rounds as strtod does; longer numbers go
+  // to strtod. (Odds, picks and codes are read by the million: a hot path.)
+  std::uint64_t mantissa = 0;
+  int count = 0, fraction = 0;
   bool point = false;
-  for (; i < s.size(); ++i) {
-    char c = s[i];
+  for (; i < s.size() && count <= 15; ++i) {
+    const char c = s[i];
+    if (blank(c)) continue;
+    if (c >= '0' && c <= '9') {
+      mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
+      ++count;
+      if (point) ++fraction;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (count == 0) return 0.0;
+  if (count <= 15) {
+    static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const double v = static_cast<double>(mantissa) / kPow10[fraction];
+    return negative ? -v : v;
+  }
+  std::string digits;
+  point = false;
+  for (i = start; i < s.size(); ++i) {
+    const char c = s[i];
     if (blank(c)) continue;
     if (c >= '0' && c <= '9') {
       digits.push_back(c);
@@ -159,8 +187,7 @@ double val(std::string_view s) {
       break;
     }
   }
-  if (digits.empty() || digits == ".") return 0.0;
-  double v = std::strtod(digits.c_str(), nullptr);
+  const double v = std::strtod(digits.c_str(), nullptr);
   return negative ? -v : v;
 }
 

@@ -1,0 +1,235 @@
+#!/usr/bin/env bash
+# Race-day benchmark: times every tolv-cli step of a large race day and prints
+# each as a ratio to a baseline measured in the same run.
+#
+#   bench/race_day_bench.sh TOLV_CLI [SIZE_MB] [RUNS]
+#
+# The day (2026-12-06, three meetings, all 36 races): about SIZE_MB (default
+# 100) of forum logs in three files with the WARS posts of thousands of
+# programs (tools/gen_logs.py), and the race cards, PAT98 odds files, MJH
+# text, forum odds log and results files of examples/sample-day. The logs are
+# generated once into $TOLV_BENCH_CACHE, else the folder bench-data beside
+# TOLV_CLI's build tree, and reused while the generator is unchanged; the
+# home is made afresh on every run. Every step runs RUNS times (default 3),
+# each time right after its baseline; the best time of each counts.
+#
+# Baselines: `extract` against `grep -c` of the header mark 日目 over the logs,
+# the whole `batch` against `cat` over all its input files, every other step
+# against `cat` over the files it reads (cat's output goes through a pipe, so
+# that it really reads). The aim: the batch within 3x of reading its inputs
+# once. These machines are noisy: compare ratios, not seconds.
+set -euo pipefail
+
+usage() { sed -n '2,21s/^# \{0,1\}//p' "$0"; }
+if [ $# -lt 1 ] || [ "$1" = "-h" ] || [ "$1" = "--help" ]; then
+  usage
+  [ $# -ge 1 ] && exit 0 || exit 2
+fi
+
+CLI=$1
+SIZE=${2:-100}
+RUNS=${3:-3}
+DAY=20261206
+if [ ! -x "$CLI" ]; then
+  echo "bench: $CLI is not an executable tolv-cli (build it first: make build)" >&2
+  exit 2
+fi
+case $CLI in /*) ;; *) CLI=$PWD/$CLI ;; esac
+if ! [[ $SIZE =~ ^[0-9]+([.][0-9]+)?$ ]] || [ "$(awk -v s="$SIZE" 'BEGIN { print (s > 0) }')" != 1 ]; then
+  echo "bench: SIZE_MB must be a number above 0, not \"$SIZE\"" >&2
+  exit 2
+fi
+if ! [[ $RUNS =~ ^[1-9][0-9]*$ ]]; then
+  echo "bench: RUNS must be a whole number above 0, not \"$RUNS\"" >&2
+  exit 2
+fi
+command -v python3 >/dev/null || { echo "bench: python3 is needed to generate the logs" >&2; exit 2; }
+
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+SAMPLE=$ROOT/examples/sample-day
+# The build tree of TOLV_CLI: .../src/cli/tolv-cli -> ...
+CLI_BUILD=$(cd "$(dirname "$CLI")/../.." && pwd)
+CACHE=${TOLV_BENCH_CACHE:-$CLI_BUILD/bench-data}
+mkdir -p "$CACHE"
+CACHE=$(cd "$CACHE" && pwd)
+LOGS=$CACHE/logs-${SIZE}mb-$DAY
+H=$CACHE/race-day-home
+export TOLV_TODAY=$DAY  # the day is taken as today: start-up keeps its pending bets
+export XDG_CONFIG_HOME=$CACHE/config
+unset TOLV_HOME
+
+# --- the logs, generated once ------------------------------------------------
+fresh=1
+if [ ! -f "$LOGS/MANIFEST" ]; then
+  fresh=0
+else
+  for src in "$ROOT/tools/gen_logs.py" "$ROOT/tools/wars_forum.py"; do
+    [ "$src" -nt "$LOGS/MANIFEST" ] && fresh=0
+  done
+fi
+if [ "$fresh" = 0 ]; then
+  echo "Generating ${SIZE} MB of forum logs into $LOGS (once) ..."
+  rm -rf "$LOGS"
+  python3 "$ROOT/tools/gen_logs.py" --out "$LOGS" --size-mb "$SIZE" --day "$DAY" >/dev/null
+fi
+LOG_FILES=("$LOGS/BENCH1.LOG" "$LOGS/BENCH2.LOG" "$LOGS/BENCH3.LOG")
+
+# --- the home: the sample day with the large logs ----------------------------
+cli() { "$CLI" --quiet --home "$H" --date "$DAY" "$@"; }
+
+rm -rf "$H"
+mkdir -p "$H"
+cp -R "$SAMPLE/." "$H/"
+rm -rf "$H/expected" "$H/README.md" "$H/logs/FORUM1.LOG" "$H/logs/FORUM3.LOG" "$H/logs/FH1206.LOG"
+iconv -f CP932 -t UTF-8 "$SAMPLE/TOLV.INI" |
+  sed -e "s|^LogFile1=.*|LogFile1=${LOG_FILES[0]}|" -e "s|^LogFile2=.*|LogFile2=${LOG_FILES[1]}|" \
+    -e "s|^LogFile3=.*|LogFile3=${LOG_FILES[2]}|" |
+  iconv -f UTF-8 -t CP932 >"$H/TOLV.INI"
+
+echo "Preparing the home $H ..."
+cli extract
+# The program lists name programs that post in the logs: Pirune the 9 that
+# post the most, the program-name list the 300 that post the most.
+lists() {  # COUNT -> lines "cccc" + name, CP932
+  LC_ALL=C cut -c3-6 <(fold -w 40 "$H/DATA/$DAY.DAT") | LC_ALL=C sort | LC_ALL=C uniq -c | LC_ALL=C sort -k1,1nr -k2 |
+    awk -v n="$1" -v name="$(printf '\xcd\xde\xdd\xc1')" 'NR <= n { printf "%s%s%02d\r\n", $2, name, NR % 100 }'
+}
+lists 9 >"$H/PIRUNE.LST"
+lists 300 >"$H/TOLVSOFT.LST"
+cli schedule
+cli create
+cli wars
+cli pirune
+
+# --- the steps and the files they read ---------------------------------------
+shopt -s nullglob
+files_of() {  # KIND -> the input files, one per line
+  case $1 in
+    logs) printf '%s\n' "${LOG_FILES[@]}" ;;
+    cards) printf '%s\n' "$H"/cards/* ;;
+    odds) printf '%s\n' "$H"/odds/[UZ]O-*.JRA ;;
+    results) printf '%s\n' "$H"/odds/ks-*.JRA ;;
+    cut) printf '%s\n' "$H/DATA/$DAY.DAT" ;;
+    schedule) printf '%s\n' "$H/DATA/${DAY}開催.DAT" ;;
+    tolv) printf '%s\n' "$H"/DATA/W${DAY}_??.DAT ;;
+    lists) printf '%s\n' "$H/TOLV.INI" "$H/TOLVSOFT.LST" "$H/PIRUNE.LST" ;;
+    forum-odds) printf '%s\n' "$H/logs/ODDS1206.LOG" ;;
+    bets) printf '%s\n' "$H/DATA/~B$DAY.TXT" ;;
+    tolv-wars) printf '%s\n' "$H"/OutPut/Tolv_WARS${DAY}_*.TXT "$H/DATA/Sei$DAY.DAT" ;;
+    listings) printf '%s\n' "$H"/OutPut/W${DAY}_??.TXT "$H"/OutPut/Tolv_WARS${DAY}_*.TXT "$H"/OutPut/H[TW]${DAY}*.[Tt][Xx][Tt] ;;
+  esac
+}
+inputs() {  # KIND... -> sets INPUT_FILES
+  INPUT_FILES=()
+  local k f
+  for k in "$@"; do
+    while IFS= read -r f; do [ -n "$f" ] && INPUT_FILES+=("$f"); done < <(files_of "$k")
+  done
+}
+
+# name | tolv-cli arguments | baseline (grep or cat) | input kinds
+STEPS=(
+  "extract|extract|grep|logs"
+  "schedule|schedule|cat|cards"
+  "create|create|cat|cut schedule odds lists"
+  "odds|odds|cat|tolv odds"
+  "text|text|cat|tolv"
+  "wars|wars|cat|tolv"
+  "pirune|pirune|cat|cut schedule odds lists"
+  "forum-odds|forum-odds|cat|forum-odds"
+  "hits|hits|cat|results tolv"
+  "bets send|--answer overwrite bets send 中山 --rows all|cat|tolv odds"
+  "bets send-wars|--answer append bets send-wars tolv|cat|tolv-wars odds"
+  "bets merge|--answer ok bets merge|cat|bets"
+  "bets sort|--answer ok bets sort|cat|bets"
+  "bets summary|bets summary|cat|bets"
+  "export patbet|--answer no bets export patbet|cat|bets"
+  "export betauto|--answer no bets export betauto|cat|bets"
+  "export bakenjuku|bets export bakenjuku|cat|bets"
+  "pad|--answer ok pad|cat|listings"
+  "batch|--answer ok batch|cat|logs cards odds lists"
+)
+
+# Wall-clock time in microseconds, read without starting a process (bash 5).
+now_us() {
+  if [ -n "${EPOCHREALTIME:-}" ]; then REPLY=${EPOCHREALTIME/[.,]/}; else REPLY=$(($(date +%s%N) / 1000)); fi
+}
+MARK=$(printf '\x93\xfa\x96\xda')  # 日目 in CP932
+declare -A times
+time_one() {  # NAME COMMAND...
+  local name=$1 t0 t1
+  shift
+  now_us
+  t0=$REPLY
+  "$@"
+  now_us
+  t1=$REPLY
+  times[$name]="${times[$name]:-} $(((t1 - t0)))"
+}
+best() { tr ' ' '\n' <<<"${times[$1]:-}" | awk 'NF { if (b == "" || $1 < b) b = $1 } END { printf "%.3f", b / 1e6 }'; }
+
+# grep's output goes to a file: writing to /dev/null, GNU grep stops at the
+# first match and would measure nothing.
+run_grep() { LC_ALL=C grep -c "$MARK" "$@" >"$CACHE/grep.out"; }
+run_cat() { cat "$@" | cat >/dev/null; }
+run_step() {  # ARGS (a string) -> runs tolv-cli, failing the bench on an error
+  local -a args
+  read -ra args <<<"$1"
+  if ! cli "${args[@]}" >"$CACHE/step.out" 2>"$CACHE/step.err"; then
+    echo "bench: tolv-cli ${args[*]} failed:" >&2
+    cat "$CACHE/step.err" >&2
+    exit 1
+  fi
+}
+
+echo "Warming the page cache ..."
+cat "${LOG_FILES[@]}" >/dev/null
+declare -A bytes
+for ((run = 1; run <= RUNS; run++)); do
+  echo "Run $run of $RUNS ..."
+  for entry in "${STEPS[@]}"; do
+    IFS='|' read -r name args base kinds <<<"$entry"
+    read -ra kind_list <<<"$kinds"
+    inputs "${kind_list[@]}"
+    bytes[$name]=$(cat "${INPUT_FILES[@]}" | wc -c)
+    if [ "$base" = grep ]; then
+      time_one "base:$name" run_grep "${INPUT_FILES[@]}"
+      time_one "cat:$name" run_cat "${INPUT_FILES[@]}"
+    else
+      time_one "base:$name" run_cat "${INPUT_FILES[@]}"
+    fi
+    time_one "$name" run_step "$args"
+  done
+done
+
+# --- the table ---------------------------------------------------------------
+records=$(($(wc -c <"$H/DATA/$DAY.DAT") / 40))
+programs=$(LC_ALL=C cut -c3-6 <(fold -w 40 "$H/DATA/$DAY.DAT") | LC_ALL=C sort -u | wc -l)
+echo
+echo "Race-day benchmark, day $DAY: 3 logs of $(awk -v b="${bytes[extract]}" 'BEGIN { printf "%.1f", b / 1048576 }') MB," \
+  "$programs programs, $records cut records, 36 races; best of $RUNS"
+echo "tolv-cli: $CLI"
+echo
+printf '%-17s %10s %9s  %-9s %10s %8s\n' "step" "input MB" "step s" "baseline" "base s" "ratio"
+for entry in "${STEPS[@]}"; do
+  IFS='|' read -r name args base kinds <<<"$entry"
+  s=$(best "$name")
+  b=$(best "base:$name")
+  label=$base
+  [ "$base" = cat ] || label="grep -c"
+  printf '%-17s %10s %9s  %-9s %10s %8s\n' "$name" \
+    "$(awk -v b="${bytes[$name]}" 'BEGIN { printf "%.2f", b / 1048576 }')" "$s" "$label" "$b" \
+    "$(awk -v s="$s" -v b="$b" 'BEGIN { if (b > 0) printf "%.2f", s / b; else print "-" }')"
+  if [ "$base" = grep ]; then
+    c=$(best "cat:$name")
+    printf '%-17s %10s %9s  %-9s %10s %8s\n' "" "" "" "cat" "$c" \
+      "$(awk -v s="$s" -v b="$c" 'BEGIN { if (b > 0) printf "%.2f", s / b; else print "-" }')"
+  fi
+done
+echo
+awk -v s="$(best batch)" -v b="$(best base:batch)" 'BEGIN {
+  if (b <= 0) { print "batch: cat took no measurable time"; exit }
+  r = s / b
+  printf "batch / cat of its inputs: %.2f (aim: at most 3.00)%s\n", r, (r <= 3 ? "" : "  -- above the aim")
+}'
+echo "(steps on small inputs mostly measure the start of a process; cat starts one too)"
