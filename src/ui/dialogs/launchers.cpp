@@ -1,33 +1,108 @@
 #include "ui/dialogs/launchers.h"
 
-#include <QFileDialog>
+#include "bets/bet_export.h"
+#include "bets/bet_summary.h"
+#include "odds/odds_status.h"
+#include "ui/common/qt_text.h"
+#include "ui/dialogs/frm_bakenjuku.h"
+#include "ui/dialogs/frm_conv_kol_odds.h"
+#include "ui/dialogs/frm_horyuu_bet_hyouji.h"
+#include "ui/dialogs/frm_list_hensyu.h"
+#include "ui/dialogs/frm_odds_itiran.h"
+#include "ui/dialogs/frm_options.h"
+#include "ui/dialogs/frm_staff.h"
+#include "ui/dialogs/frm_yoyaku.h"
 
-// Placeholders until the dialogs are built; the main window can already call
-// every one of them.
+// The folder browser and the log-file chooser live in pickers.cpp.
 
 namespace tolv::ui {
 
-void openSettingsDialog(Session&, UserInterface&, QWidget*) {}
-void openListEditor(Session&, UserInterface&, QWidget*) {}
-bool openBatchWindow(Session&, UserInterface&, QWidget*) { return false; }
-void openPadSettings(Session&, UserInterface&, QWidget*) {}
-void openOddsConversion(Session&, UserInterface&, OddsConversion, QWidget*) {}
-void openOddsStatus(Session&, UserInterface&, QWidget*) {}
-void openBakenjukuWindow(Session&, UserInterface&, QWidget*) {}
-void openPendingBetSummary(Session&, UserInterface&, QWidget*) {}
-void saveDefaultsCommand(Session&, UserInterface&, QWidget*) {}
-void restoreDefaultsCommand(Session&, UserInterface&, QWidget*) {}
-
-QString browseForFolder(QWidget* parent, const QString& start) {
-  QString folder = QFileDialog::getExistingDirectory(parent, QStringLiteral("フォルダを選択して下さい。"), start);
-  if (folder.isEmpty()) return {};
-  if (!folder.endsWith('/')) folder += '/';
-  return folder;
+namespace {
+const char* kErrorTitle = "【トルブ】エラーメッセージ";
 }
 
-QString chooseLogFile(QWidget* parent, const QString& current) {
-  const QString file = QFileDialog::getOpenFileName(parent, {}, current.trimmed());
-  return file.isEmpty() ? current.trimmed() : file;
+void openSettingsDialog(Session& session, UserInterface& ui, QWidget* parent) {
+  FrmOptions window(session, ui, parent);
+  window.exec();
+}
+
+void openListEditor(Session& session, UserInterface& ui, QWidget* parent) {
+  FrmListHensyu window(session, ui, parent);
+  window.exec();
+}
+
+bool openBatchWindow(Session& session, UserInterface& ui, QWidget* parent) {
+  FrmYoyaku window(session, ui, parent);
+  window.exec();
+  return window.closeProgram();
+}
+
+void openPadSettings(Session& session, UserInterface& ui, QWidget* parent) {
+  FrmStaff window(session, ui, parent);
+  window.exec();
+}
+
+void openOddsConversion(Session& session, UserInterface& ui, OddsConversion kind, QWidget* parent) {
+  const bool kol = kind == OddsConversion::Kol95 || kind == OddsConversion::Kol98;
+  const OddsConversionSource source = kol ? OddsConversionSource::Kol : OddsConversionSource::Csv;
+  const PatQuinellaLayout layout =
+      (kind == OddsConversion::Kol95 || kind == OddsConversion::Csv95) ? PatQuinellaLayout::Pat95 : PatQuinellaLayout::Pat98;
+  const DialogServices services = DialogServices::standard();
+  const QString chosen = chooseOddsSourceFile(session, services, source, parent);
+  if (chosen.isEmpty()) return;
+  const fs::path input(fromQ(chosen));
+  // An archive without predicted odds never opens the window.
+  if (kol && !CheckKolArchive(session, ui, input)) return;
+  FrmConvKolOdds window(session, ui, source, layout, input, parent);
+  window.exec();
+}
+
+void openOddsStatus(Session& session, UserInterface& ui, QWidget* parent) {
+  OddsStatusGrid grid;
+  {
+    BusyScope busy(ui);
+    if (showOddsStatus(session, ui, grid) != StepResult::Done) return;
+  }
+  FrmOddsItiran window(grid, parent);
+  window.exec();
+}
+
+void openBakenjukuWindow(Session& session, UserInterface& ui, QWidget* parent) {
+  std::optional<BakenjukuSheet> sheet;
+  {
+    BusyScope busy(ui);
+    sheet = openBakenjuku(session, ui);
+  }
+  if (!sheet) return;
+  FrmBakenjuku window(session, ui, std::move(*sheet), parent);
+  window.exec();
+}
+
+void openPendingBetSummary(Session& session, UserInterface& ui, QWidget* parent) {
+  PendingBetSummary summary;
+  {
+    BusyScope busy(ui);
+    if (SummarisePendingBets(session, ui, summary) != StepResult::Done) return;
+  }
+  FrmHoryuuBetHyouji window(summary, parent);
+  window.exec();
+}
+
+void saveDefaultsCommand(Session& session, UserInterface& ui, QWidget*) {
+  std::string error;
+  if (!saveDefaults(session.settings, session.defaultsPath(), &error)) {
+    ui.inform("デフォルトの設定を記録できません：" + session.defaultsPath().string() + "\r\n" + error, kErrorTitle,
+              Icon::Critical);
+  }
+}
+
+void restoreDefaultsCommand(Session& session, UserInterface& ui, QWidget*) {
+  std::string error;
+  if (!restoreDefaults(session.settings, session.defaultsPath(), session.iniFilePath(), session.settingsFolders(),
+                       &error)) {
+    ui.inform("デフォルトの設定を呼び出せません：" + session.iniFilePath().string() + "\r\n" + error, kErrorTitle,
+              Icon::Critical);
+  }
 }
 
 }  // namespace tolv::ui

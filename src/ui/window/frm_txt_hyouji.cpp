@@ -1,0 +1,89 @@
+#include "ui/window/frm_txt_hyouji.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <algorithm>
+
+#include "core/codes.h"
+#include "core/cp932.h"
+#include "core/files.h"
+#include "core/text.h"
+#include "ui/common/qt_text.h"
+#include "ui/window/text_viewer.h"
+
+namespace tolv::ui {
+
+std::vector<std::pair<std::string, fs::path>> dayListings(const Session& session) {
+  std::vector<std::pair<std::string, fs::path>> kept;
+  const std::string pattern = "W" + session.meetingDate() + "_??.TXT";
+  for (const fs::path& p : listFiles(session.outPutFolder(), pattern)) {
+    const std::string name = p.filename().string();
+    const std::string code = name.substr(10, 2);
+    const long n = valInt(code);
+    if (n < 1 || n > 10 || code.find_first_not_of("0123456789") != std::string::npos) continue;
+    kept.emplace_back(TwoDigits(static_cast<int>(n)), p);
+    if (kept.size() == 3) break;
+  }
+  std::stable_sort(kept.begin(), kept.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  return kept;
+}
+
+FrmTxtHyouji::FrmTxtHyouji(Session& session, QWidget* parent) : QWidget(parent), session_(session) {
+  setObjectName("frmTXThyouji");
+  setWindowTitle(QStringLiteral("【トルブ】テキスト表示"));
+  setAutoFillBackground(true);
+  frame_ = new QGroupBox(QStringLiteral("［競馬場］の選択"), this);
+  frame_->setObjectName("Frame1");
+  auto* row = new QHBoxLayout(frame_);
+  row->setContentsMargins(4, 2, 4, 2);
+  row->setSpacing(2);
+  for (int code = 1; code <= 10; ++code) {
+    auto* b = new QPushButton(toQ(CourseNameOfCode(TwoDigits(code))), frame_);
+    b->setObjectName(QStringLiteral("Command1_%1").arg(code));
+    b->setEnabled(false);
+    b->setFixedWidth(44);
+    connect(b, &QPushButton::clicked, this, [this, code] { showCourse(code); });
+    row->addWidget(b);
+    courses_[code] = b;
+  }
+  close_ = new QPushButton(QStringLiteral("閉じる"), this);
+  close_->setObjectName("sCommand1");
+  connect(close_, &QPushButton::clicked, this, &FrmTxtHyouji::closeRequested);
+  text_ = new TextViewer(this);
+  text_->setReadOnly(true);
+}
+
+void FrmTxtHyouji::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  const int frameHeight = frame_->sizeHint().height();
+  frame_->setGeometry(4, 2, frame_->sizeHint().width(), frameHeight);
+  close_->setGeometry(frame_->geometry().right() + 12, 2 + frameHeight - 28, 72, 28);
+  const int top = frameHeight + 6;
+  if (width() > 8 && height() > top + 4) text_->setGeometry(4, top, width() - 8, height() - top - 4);
+}
+
+bool FrmTxtHyouji::load() {
+  for (int code = 1; code <= 10; ++code) courses_[code]->setEnabled(false);
+  text_->clear();
+  shown_.clear();
+  const auto listings = dayListings(session_);
+  for (const auto& [code, path] : listings) courses_[valInt(code)]->setEnabled(true);
+  if (listings.empty()) return false;
+  showCourse(static_cast<int>(valInt(listings.front().first)));
+  return true;
+}
+
+void FrmTxtHyouji::showCourse(int code) {
+  if (code < 1 || code > 10) return;
+  const auto found =
+      findCaseless(session_.outPutFolder(), "W" + session_.meetingDate() + "_" + TwoDigits(code) + ".TXT");
+  if (!found) return;
+  auto bytes = readFile(*found);
+  if (!bytes) return;
+  text_->setFileText(fromCp932(*bytes));
+  shown_ = found->string();
+  courses_[code]->setFocus();
+}
+
+}  // namespace tolv::ui

@@ -1,2 +1,0 @@
-// The main window's library; its sources land beside this file.
-namespace tolv::ui {}

@@ -1,0 +1,168 @@
+#include "ui/window/qt_user_interface.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
+
+#include "ui/common/qt_text.h"
+#include "ui/window/frm_kakunin.h"
+#include "ui/window/frm_progres.h"
+
+namespace tolv::ui {
+
+QString messageText(std::string_view text) {
+  QString q = toQ(text);
+  q.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  q.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return q;
+}
+
+namespace {
+
+QMessageBox::Icon qtIcon(Icon icon) {
+  switch (icon) {
+    case Icon::Information:
+      return QMessageBox::Information;
+    case Icon::Exclamation:
+      return QMessageBox::Warning;
+    case Icon::Critical:
+      return QMessageBox::Critical;
+    case Icon::Question:
+      return QMessageBox::Question;
+    case Icon::None:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+// A message box whose hourglass is lifted while it waits for the user.
+class CursorPause {
+ public:
+  CursorPause() : paused_(QApplication::overrideCursor() != nullptr) {
+    if (paused_) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  }
+  ~CursorPause() {
+    if (paused_) QApplication::restoreOverrideCursor();
+  }
+
+ private:
+  bool paused_;
+};
+
+}  // namespace
+
+QtUserInterface::QtUserInterface(QWidget* parent, FrmProgres* progress) : parent_(parent), progress_(progress) {}
+
+QtUserInterface::~QtUserInterface() {
+  while (busyDepth_ > 0) busy(false);
+}
+
+void QtUserInterface::inform(std::string_view text, std::string_view title, Icon icon) {
+  CursorPause pause;
+  QMessageBox box(qtIcon(icon), toQ(title), messageText(text), QMessageBox::Ok, parent_);
+  box.setObjectName("MsgBox");
+  box.exec();
+}
+
+Answer QtUserInterface::ask(std::string_view text, std::string_view title, Buttons buttons, Answer defaultAnswer) {
+  CursorPause pause;
+  if (buttons == Buttons::OverwriteAppendCancel) {
+    FrmKakunin window(messageText(text), parent_);
+    window.exec();
+    switch (window.choice()) {
+      case 1:
+        return Answer::Overwrite;
+      case 2:
+        return Answer::Append;
+      default:
+        return Answer::Abort;
+    }
+  }
+  QMessageBox box(QMessageBox::Question, toQ(title), messageText(text), QMessageBox::NoButton, parent_);
+  box.setObjectName("MsgBox");
+  struct Choice {
+    const char* caption;
+    Answer answer;
+    QMessageBox::ButtonRole role;
+  };
+  std::vector<Choice> choices;
+  switch (buttons) {
+    case Buttons::Ok:
+      choices = {{"OK", Answer::Ok, QMessageBox::AcceptRole}};
+      break;
+    case Buttons::OkCancel:
+      choices = {{"OK", Answer::Ok, QMessageBox::AcceptRole}, {"キャンセル", Answer::Cancel, QMessageBox::RejectRole}};
+      break;
+    case Buttons::YesNo:
+      choices = {{"はい", Answer::Yes, QMessageBox::YesRole}, {"いいえ", Answer::No, QMessageBox::NoRole}};
+      break;
+    case Buttons::YesNoCancel:
+      choices = {{"はい", Answer::Yes, QMessageBox::YesRole},
+                 {"いいえ", Answer::No, QMessageBox::NoRole},
+                 {"キャンセル", Answer::Cancel, QMessageBox::RejectRole}};
+      break;
+    case Buttons::OverwriteAppendCancel:
+      break;
+  }
+  std::vector<std::pair<QAbstractButton*, Answer>> made;
+  for (const auto& c : choices) {
+    QPushButton* b = box.addButton(QString::fromUtf8(c.caption), c.role);
+    made.emplace_back(b, c.answer);
+    if (c.answer == defaultAnswer) box.setDefaultButton(b);
+  }
+  // Escape or the close box: the cautious answer (the last button).
+  box.setEscapeButton(made.back().first);
+  box.exec();
+  for (const auto& [b, answer] : made) {
+    if (box.clickedButton() == b) return answer;
+  }
+  return made.back().second;
+}
+
+void QtUserInterface::letEventsRun() {
+  // Repaint and timers only: a click on another command while a step runs
+  // would start a second step inside the first.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtUserInterface::progressBegin(std::string_view caption, unsigned colour) {
+  if (progress_) {
+    progress_->begin(toQ(caption), QColor((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF));
+  }
+  letEventsRun();
+}
+
+void QtUserInterface::progressAdvance(int percent) {
+  if (progress_) progress_->advance(percent);
+  letEventsRun();
+}
+
+void QtUserInterface::progressDetail(std::string_view text) {
+  if (progress_) progress_->detail(toQ(text));
+  letEventsRun();
+}
+
+void QtUserInterface::progressEnd() {
+  if (progress_) progress_->end();
+}
+
+void QtUserInterface::busy(bool on) {
+  if (on) {
+    ++busyDepth_;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else if (busyDepth_ > 0) {
+    --busyDepth_;
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+bool QtUserInterface::openWithShell(const std::string& path) {
+  const QString file = toQ(path);
+  if (!QFileInfo(file).isFile()) return false;
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+}
+
+}  // namespace tolv::ui

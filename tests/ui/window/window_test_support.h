@@ -1,0 +1,77 @@
+#pragma once
+// Shared by the window tests: a scratch copy of the sample race day as a home
+// folder, and small ways to find and press the controls a user would.
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "collect/start.h"
+#include "core/dates.h"
+#include "core/files.h"
+#include "core/session.h"
+
+namespace tolv::testing {
+
+inline constexpr const char* kSampleDay = "20261206";
+
+inline fs::path sourceDir() {
+  const char* s = std::getenv("TOLV_SOURCE_DIR");
+  return fs::path(s && *s ? s : ".");
+}
+
+inline fs::path sampleDayDir() { return sourceDir() / "examples" / "sample-day"; }
+
+// A home folder holding the sample day's inputs (without its expected outputs).
+struct SampleHome {
+  QTemporaryDir dir;
+  fs::path home;
+  std::optional<Session> session;
+
+  SampleHome() : home(dir.path().toStdString()) {
+    fs::copy(sampleDayDir(), home, fs::copy_options::recursive);
+    fs::remove_all(home / "expected");
+    fs::remove(home / "README.md");
+    std::string error;
+    session = startSession(home, *parseYmd(kSampleDay), &error);
+    if (session) session->setDefaultsPath(home / "defaults.ini");
+  }
+  Session& s() { return *session; }
+};
+
+// A fresh home without any input (for the days without files).
+struct EmptyHome {
+  QTemporaryDir dir;
+  fs::path home;
+  std::optional<Session> session;
+  explicit EmptyHome(const char* today = "20020512") : home(dir.path().toStdString()) {
+    session = startSession(home, *parseYmd(today), nullptr);
+    if (session) session->setDefaultsPath(home / "defaults.ini");
+  }
+  Session& s() { return *session; }
+};
+
+template <typename T = QWidget>
+T* child(QObject* parent, const char* name) {
+  return parent->findChild<T*>(QString::fromLatin1(name));
+}
+
+inline void click(QObject* parent, const char* name) {
+  auto* b = child<QAbstractButton>(parent, name);
+  QVERIFY2(b, name);
+  QVERIFY2(b->isEnabled(), name);
+  QTest::mouseClick(b, Qt::LeftButton);
+}
+
+inline void typeInto(QLineEdit* edit, const QString& text) {
+  edit->selectAll();
+  QTest::keyClick(edit, Qt::Key_Delete);
+  QTest::keyClicks(edit, text);
+}
+
+}  // namespace tolv::testing
