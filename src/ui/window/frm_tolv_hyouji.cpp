@@ -10,6 +10,7 @@
 #include "core/codes.h"
 #include "core/text.h"
 #include "ui/common/qt_text.h"
+#include "ui/window/course_buttons.h"
 
 namespace tolv::ui {
 
@@ -111,24 +112,11 @@ FrmTolvHyouji::FrmTolvHyouji(Session& session, UserInterface& ui, std::function<
   setWindowTitle(QStringLiteral("【トルブ】買い目表示"));
   setAutoFillBackground(true);
 
-  frame_ = new QGroupBox(QStringLiteral("［競馬場］の選択"), this);
-  frame_->setObjectName("Frame1");
-  auto* row = new QHBoxLayout(frame_);
-  row->setContentsMargins(4, 0, 4, 2);
-  row->setSpacing(2);
-  for (int code = 1; code <= 10; ++code) {
-    auto* b = new QPushButton(toQ(CourseNameOfCode(TwoDigits(code))), frame_);
-    b->setObjectName(QStringLiteral("Command1_%1").arg(code));
-    b->setEnabled(false);
-    b->setFixedWidth(44);
-    connect(b, &QPushButton::clicked, this, [this, code] {
-      BusyScope busy(ui_);
-      build(code, mode());
-      courses_[code]->setFocus();
-    });
-    row->addWidget(b);
-    courses_[code] = b;
-  }
+  frame_ = makeCourseButtonFrame(this, courses_, [this](int code) {
+    BusyScope busy(ui_);
+    build(code, mode());
+    courses_[code]->setFocus();
+  });
 
   wide_ = new QPushButton(QStringLiteral("ワイドオッズ"), this);
   wide_->setObjectName("Command3_0");

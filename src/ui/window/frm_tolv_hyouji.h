@@ -17,6 +17,7 @@
 #include "core/session.h"
 #include "core/ui.h"
 #include "output/result_grid.h"
+#include "ui/window/course_buttons.h"
 
 class QGroupBox;
 class QPushButton;
@@ -90,7 +91,7 @@ class FrmTolvHyouji : public QWidget {
   std::function<bool()> prepare_;
   ResultGridModel* model_;
   QGroupBox* frame_;
-  std::array<QPushButton*, 11> courses_{};
+  CourseButtons courses_{};
   QPushButton* wide_;
   QPushButton* restore_;
   QPushButton* send_;

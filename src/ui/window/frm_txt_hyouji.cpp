@@ -10,6 +10,7 @@
 #include "core/files.h"
 #include "core/text.h"
 #include "ui/common/qt_text.h"
+#include "ui/window/course_buttons.h"
 #include "ui/window/text_viewer.h"
 
 namespace tolv::ui {
@@ -33,20 +34,7 @@ FrmTxtHyouji::FrmTxtHyouji(Session& session, QWidget* parent) : QWidget(parent),
   setObjectName("frmTXThyouji");
   setWindowTitle(QStringLiteral("【トルブ】テキスト表示"));
   setAutoFillBackground(true);
-  frame_ = new QGroupBox(QStringLiteral("［競馬場］の選択"), this);
-  frame_->setObjectName("Frame1");
-  auto* row = new QHBoxLayout(frame_);
-  row->setContentsMargins(4, 2, 4, 2);
-  row->setSpacing(2);
-  for (int code = 1; code <= 10; ++code) {
-    auto* b = new QPushButton(toQ(CourseNameOfCode(TwoDigits(code))), frame_);
-    b->setObjectName(QStringLiteral("Command1_%1").arg(code));
-    b->setEnabled(false);
-    b->setFixedWidth(44);
-    connect(b, &QPushButton::clicked, this, [this, code] { showCourse(code); });
-    row->addWidget(b);
-    courses_[code] = b;
-  }
+  frame_ = makeCourseButtonFrame(this, courses_, [this](int code) { showCourse(code); });
   close_ = new QPushButton(QStringLiteral("閉じる"), this);
   close_->setObjectName("sCommand1");
   connect(close_, &QPushButton::clicked, this, &FrmTxtHyouji::closeRequested);

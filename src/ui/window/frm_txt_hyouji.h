@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/session.h"
+#include "ui/window/course_buttons.h"
 
 class QGroupBox;
 class QPushButton;
@@ -45,7 +46,7 @@ class FrmTxtHyouji : public QWidget {
  private:
   Session& session_;
   QGroupBox* frame_;
-  std::array<QPushButton*, 11> courses_{};
+  CourseButtons courses_{};
   QPushButton* close_;
   TextViewer* text_;
   std::string shown_;
