@@ -34,17 +34,6 @@ void writeOutput(ProfileFile& ini, const char* section, const char* ka1, const c
   if (pirune) ini.set(section, "SORTFLAG", f.sort ? "1" : "0");
 }
 
-void copyOutput(WarsOutputSettings& to, const WarsOutputSettings& from) {
-  to.outFolder = from.outFolder;
-  to.output = from.output;
-  to.code = from.code;
-  to.hedaFlag = from.hedaFlag;
-  to.orgHeda = from.orgHeda;
-  to.ka1 = from.ka1;
-  to.ka2 = from.ka2;
-  to.sortFlag = from.sortFlag;
-}
-
 }  // namespace
 
 OptionsForm optionsFormFromSettings(const Settings& s) {
@@ -123,8 +112,8 @@ bool applyOptionsForm(Session& session, const OptionsForm& f, std::string* error
   s.betAutoFolder = loaded.betAutoFolder;
   s.betOutFlag = loaded.betOutFlag;
   s.pendingBetFolder = loaded.pendingBetFolder;
-  copyOutput(s.wars, loaded.wars);
-  copyOutput(s.pirune, loaded.pirune);
+  s.wars = loaded.wars;
+  s.pirune = loaded.pirune;
   return true;
 }
 
