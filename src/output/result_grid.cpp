@@ -76,19 +76,26 @@ std::string gridRaceLabel(long race) {
   return std::to_string(race) + "Ｒ";
 }
 
-std::vector<std::string> gridCourseCodes(const Session& session) {
-  std::vector<fs::path> files = listFiles(session.dataFolder(), "W" + session.meetingDate() + "_??.DAT");
-  std::sort(files.begin(), files.end());
-  std::vector<std::string> codes;
-  for (const fs::path& p : files) {
+std::vector<std::pair<std::string, fs::path>> dayCourseFiles(const fs::path& folder, const std::string& date,
+                                                             std::string_view extension) {
+  std::vector<std::pair<std::string, fs::path>> kept;
+  for (const fs::path& p : listFiles(folder, "W" + date + "_??" + std::string(extension))) {
     const std::string code = midBytes(p.filename().string(), 11, 2);
     const long n = valInt(code);
     if (code.size() != 2 || !std::isdigit(static_cast<unsigned char>(code[0])) ||
         !std::isdigit(static_cast<unsigned char>(code[1])) || n < 1 || n > 10) {
       continue;
     }
+    kept.emplace_back(code, p);
+    if (kept.size() == 3) break;
+  }
+  return kept;
+}
+
+std::vector<std::string> gridCourseCodes(const Session& session) {
+  std::vector<std::string> codes;
+  for (const auto& [code, path] : dayCourseFiles(session.dataFolder(), session.meetingDate(), ".DAT")) {
     codes.push_back(code);
-    if (codes.size() == 3) break;
   }
   return codes;
 }

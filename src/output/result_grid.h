@@ -59,8 +59,14 @@ struct ResultGrid {
 // The race label of the grid: " １Ｒ", "12Ｒ".
 std::string gridRaceLabel(long race);
 
-// The course codes of the day's Tolv data files the grid offers: files
-// "W" + date + "_" + code + ".DAT" with a code 01-10, at most three, by name.
+// The day's files of one kind, one per course: `folder` + "W" + date + "_" +
+// code + `extension` with a code 01-10, at most three, in directory order;
+// each with its code.
+std::vector<std::pair<std::string, fs::path>> dayCourseFiles(const fs::path& folder, const std::string& date,
+                                                             std::string_view extension);
+
+// The course codes of the day's Tolv data files the grid offers (see
+// dayCourseFiles).
 std::vector<std::string> gridCourseCodes(const Session& session);
 
 // Builds the grid of a course. nullopt when the course has no data file (or

@@ -3,32 +3,17 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <algorithm>
 
 #include "core/codes.h"
 #include "core/cp932.h"
 #include "core/files.h"
 #include "core/text.h"
+#include "output/result_grid.h"
 #include "ui/common/qt_text.h"
 #include "ui/window/course_buttons.h"
 #include "ui/window/text_viewer.h"
 
 namespace tolv::ui {
-
-std::vector<std::pair<std::string, fs::path>> dayListings(const Session& session) {
-  std::vector<std::pair<std::string, fs::path>> kept;
-  const std::string pattern = "W" + session.meetingDate() + "_??.TXT";
-  for (const fs::path& p : listFiles(session.outPutFolder(), pattern)) {
-    const std::string name = p.filename().string();
-    const std::string code = name.substr(10, 2);
-    const long n = valInt(code);
-    if (n < 1 || n > 10 || code.find_first_not_of("0123456789") != std::string::npos) continue;
-    kept.emplace_back(TwoDigits(static_cast<int>(n)), p);
-    if (kept.size() == 3) break;
-  }
-  std::stable_sort(kept.begin(), kept.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-  return kept;
-}
 
 FrmTxtHyouji::FrmTxtHyouji(Session& session, QWidget* parent) : QWidget(parent), session_(session) {
   setObjectName("frmTXThyouji");
@@ -55,7 +40,7 @@ bool FrmTxtHyouji::load() {
   for (int code = 1; code <= 10; ++code) courses_[code]->setEnabled(false);
   text_->clear();
   shown_.clear();
-  const auto listings = dayListings(session_);
+  const auto listings = dayCourseFiles(session_.outPutFolder(), session_.meetingDate(), ".TXT");
   for (const auto& [code, path] : listings) courses_[valInt(code)]->setEnabled(true);
   if (listings.empty()) return false;
   showCourse(static_cast<int>(valInt(listings.front().first)));

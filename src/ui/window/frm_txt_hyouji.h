@@ -17,10 +17,6 @@ namespace tolv::ui {
 
 class TextViewer;
 
-// The day's listings "W" + date + "_cc.TXT" of OutPutFolder with a course code
-// 01-10, at most three (directory order), sorted by course code.
-std::vector<std::pair<std::string, fs::path>> dayListings(const Session& session);
-
 class FrmTxtHyouji : public QWidget {
   Q_OBJECT
  public:
