@@ -30,24 +30,9 @@ fi
 case $CLI in /*) ;; *) CLI=$PWD/$CLI ;; esac
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
-SAMPLE=$ROOT/examples/sample-day
-DAY=20261206
-
-if [ $# -ge 2 ]; then
-  H=$2
-  if [ -e "$H" ] && [ -n "$(ls -A "$H")" ]; then
-    echo "demo: $H is not empty; give a new folder" >&2
-    exit 2
-  fi
-  mkdir -p "$H"
-  H=$(cd "$H" && pwd)
-else
-  H=$(mktemp -d "${TMPDIR:-/tmp}/tolv-demo.XXXXXX")
-fi
-
-# The sample home, without the expected outputs kept beside it.
-cp -R "$SAMPLE/." "$H/"
-rm -rf "$H/expected" "$H/README.md"
+# shellcheck source=tools/sample_home.sh
+. "$ROOT/tools/sample_home.sh"
+sample_home demo "${@:2}"
 
 if [ -t 1 ]; then BOLD=$'\033[1m' PLAIN=$'\033[0m'; else BOLD="" PLAIN=""; fi
 section() {

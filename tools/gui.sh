@@ -26,24 +26,9 @@ if [ ! -x "$TOLV" ]; then
 fi
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
-SAMPLE=$ROOT/examples/sample-day
-DAY=20261206
-
-if [ $# -ge 2 ]; then
-  H=$2
-  if [ -e "$H" ] && [ -n "$(ls -A "$H")" ]; then
-    echo "gui: $H is not empty; give a new folder" >&2
-    exit 2
-  fi
-  mkdir -p "$H"
-  H=$(cd "$H" && pwd)
-else
-  H=$(mktemp -d "${TMPDIR:-/tmp}/tolv-gui.XXXXXX")
-fi
-
-# The sample home, without the expected outputs kept beside it.
-cp -R "$SAMPLE/." "$H/"
-rm -rf "$H/expected" "$H/README.md"
+# shellcheck source=tools/sample_home.sh
+. "$ROOT/tools/sample_home.sh"
+sample_home gui "${@:2}"
 
 echo "Home folder: $H (remove it when done: rm -rf '$H')"
 echo "Start with ログ読込み → 読み込み開始, then トルブ作成; the grid is 表示 → 開催別【トルブ】の一覧表表示."
