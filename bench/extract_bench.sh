@@ -13,31 +13,9 @@
 # compare ratios, not seconds.
 set -euo pipefail
 
-usage() {
-  sed -n '2,14s/^# \{0,1\}//p' "$0"
-}
-
-if [ $# -lt 1 ] || [ "$1" = "-h" ] || [ "$1" = "--help" ]; then
-  usage
-  [ $# -ge 1 ] && exit 0 || exit 2
-fi
-
-CLI=$1
-SIZE=${2:-100}
+. "$(dirname "$0")/common.sh"
+bench_args 14 "$@"
 RUNS=3
-DAY=20261206
-if [ ! -x "$CLI" ]; then
-  echo "bench: $CLI is not an executable tolv-cli (build it first: make build)" >&2
-  exit 2
-fi
-case $CLI in /*) ;; *) CLI=$PWD/$CLI ;; esac
-if ! [[ $SIZE =~ ^[0-9]+([.][0-9]+)?$ ]] || [ "$(awk -v s="$SIZE" 'BEGIN { print (s > 0) }')" != 1 ]; then
-  echo "bench: SIZE_MB must be a number above 0, not \"$SIZE\"" >&2
-  exit 2
-fi
-
-ROOT=$(cd "$(dirname "$0")/.." && pwd)
-CACHE=${TOLV_BENCH_CACHE:-$ROOT/scratch/bench}
 LOGS=$CACHE/logs-${SIZE}mb-$DAY
 LOG_FILES=("$LOGS/BENCH1.LOG" "$LOGS/BENCH2.LOG" "$LOGS/BENCH3.LOG")
 

@@ -20,32 +20,15 @@
 # once. These machines are noisy: compare ratios, not seconds.
 set -euo pipefail
 
-usage() { sed -n '2,21s/^# \{0,1\}//p' "$0"; }
-if [ $# -lt 1 ] || [ "$1" = "-h" ] || [ "$1" = "--help" ]; then
-  usage
-  [ $# -ge 1 ] && exit 0 || exit 2
-fi
-
-CLI=$1
-SIZE=${2:-100}
+. "$(dirname "$0")/common.sh"
+bench_args 21 "$@"
 RUNS=${3:-3}
-DAY=20261206
-if [ ! -x "$CLI" ]; then
-  echo "bench: $CLI is not an executable tolv-cli (build it first: make build)" >&2
-  exit 2
-fi
-case $CLI in /*) ;; *) CLI=$PWD/$CLI ;; esac
-if ! [[ $SIZE =~ ^[0-9]+([.][0-9]+)?$ ]] || [ "$(awk -v s="$SIZE" 'BEGIN { print (s > 0) }')" != 1 ]; then
-  echo "bench: SIZE_MB must be a number above 0, not \"$SIZE\"" >&2
-  exit 2
-fi
 if ! [[ $RUNS =~ ^[1-9][0-9]*$ ]]; then
   echo "bench: RUNS must be a whole number above 0, not \"$RUNS\"" >&2
   exit 2
 fi
 command -v python3 >/dev/null || { echo "bench: python3 is needed to generate the logs" >&2; exit 2; }
 
-ROOT=$(cd "$(dirname "$0")/.." && pwd)
 SAMPLE=$ROOT/examples/sample-day
 # The build tree of TOLV_CLI: .../src/cli/tolv-cli -> ...
 CLI_BUILD=$(cd "$(dirname "$CLI")/../.." && pwd)
