@@ -19,12 +19,6 @@
 using namespace tolv;
 using namespace tolv::ui;
 using namespace tolv::ui::test;
-using tolv::testing::readBytes;
-using tolv::testing::RecordingUi;
-using tolv::testing::sj;
-using tolv::testing::sjLines;
-using tolv::testing::TestHome;
-using tolv::testing::writeBytes;
 
 namespace {
 

@@ -11,6 +11,9 @@
 
 namespace tolv::ui::test {
 
+// The shared helpers (TestHome, RecordingUi, sjLines, ...) come with these.
+using namespace tolv::testing;
+
 template <typename T = QWidget>
 T* child(QWidget* w, const char* name) {
   T* c = w->findChild<T*>(QString::fromUtf8(name));

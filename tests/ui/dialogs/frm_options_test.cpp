@@ -14,8 +14,6 @@
 using namespace tolv;
 using namespace tolv::ui;
 using namespace tolv::ui::test;
-using tolv::testing::RecordingUi;
-using tolv::testing::TestHome;
 
 class FrmOptionsTest : public QObject {
   Q_OBJECT

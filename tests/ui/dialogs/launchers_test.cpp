@@ -8,10 +8,6 @@
 using namespace tolv;
 using namespace tolv::ui;
 using namespace tolv::ui::test;
-using tolv::testing::RecordingUi;
-using tolv::testing::sjLines;
-using tolv::testing::TestHome;
-using tolv::testing::writeBytes;
 
 class LaunchersTest : public QObject {
   Q_OBJECT

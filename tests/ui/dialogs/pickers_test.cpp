@@ -17,12 +17,6 @@
 using namespace tolv;
 using namespace tolv::ui;
 using namespace tolv::ui::test;
-using tolv::testing::readBytes;
-using tolv::testing::RecordingUi;
-using tolv::testing::sjLines;
-using tolv::testing::TempDir;
-using tolv::testing::TestHome;
-using tolv::testing::writeBytes;
 
 namespace {
 QString q(const fs::path& p) { return QString::fromStdString(p.string()); }

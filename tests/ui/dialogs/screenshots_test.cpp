@@ -15,8 +15,6 @@
 using namespace tolv;
 using namespace tolv::ui;
 using namespace tolv::ui::test;
-using tolv::testing::RecordingUi;
-using tolv::testing::TempDir;
 
 namespace {
 
