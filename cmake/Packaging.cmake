@@ -30,7 +30,7 @@ foreach(folder screenshots images)
 endforeach()
 
 set(CPACK_PACKAGE_NAME tolv)
-set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}.${TOLV_REVISION}")
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_VENDOR "Tolv developers")
 set(CPACK_PACKAGE_CONTACT "Tolv developers <tolv@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Race-day betting support for JRA horse racing")

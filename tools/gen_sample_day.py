@@ -477,8 +477,8 @@ the WARS-format file that `tolv-cli extract`, `create` and `wars` write for
 the day with these settings (PAT98 odds from `odds/`); `expected/tolv-mjh/`
 the Tolv data files after `odds` with the MJH data (`PAT=4`). They were made
 by tolv-cli and checked by hand (this script does not write them); the tests
-compare every later run with them (listing and WARS banners apart from the
-program's revision).
+compare every later run with them byte for byte, the version "Ver4.16.1" in
+the listing and WARS banners included.
 
 `expected/race-day/` holds what the whole day of `make demo` writes, also
 made by tolv-cli and checked by hand: the PAD file `wPAD.TXT` of the batch run

@@ -12,17 +12,12 @@
 #include "collect/start.h"
 #include "core/dates.h"
 #include "core/startup.h"
-#include "tolv/version.h"
+#include "output/output_range.h"
+#include "tolv/build_info.h"
 
 namespace {
 
 using namespace tolv;
-
-std::string versionText() {
-  char minor[8];
-  std::snprintf(minor, sizeof minor, "%02d", kVersionMinor);
-  return "tolv-cli " + std::to_string(kVersionMajor) + "." + minor + "." + std::to_string(kRevision);
-}
 
 fs::path defaultHome() {
   if (const char* h = std::getenv("TOLV_HOME"); h && *h) return h;
@@ -80,7 +75,7 @@ int main(int argc, char** argv) {
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
       ->check(CLI::IsMember({"ok", "cancel", "yes", "no", "overwrite", "append"}, CLI::ignore_case));
   app.add_flag("--quiet,-q", quiet, "No progress bar and no summary lines");
-  app.set_version_flag("--version", versionText());
+  app.set_version_flag("--version", "tolv-cli " + withBuildDetails(versionText()));
 
   auto commands = cli::allCommands();
   std::vector<std::pair<CLI::App*, cli::Command*>> subs;

@@ -18,9 +18,10 @@
 #include "output/pad_file.h"
 #include "output/pirune_output.h"
 #include "output/race_day.h"
+#include "output/output_range.h"
 #include "output/race_results.h"
 #include "output/viewers.h"
-#include "tolv/version.h"
+#include "tolv/build_info.h"
 #include "ui/common/qt_text.h"
 #include "ui/dialogs/launchers.h"
 #include "ui/window/frm_kiridasi.h"
@@ -33,11 +34,7 @@
 
 namespace tolv::ui {
 
-QString versionPanelText() {
-  char minor[8];
-  std::snprintf(minor, sizeof minor, "%02d", kVersionMinor);
-  return QStringLiteral("【トルブ】for Win Ver%1.%2.%3").arg(kVersionMajor).arg(QString::fromLatin1(minor)).arg(kRevision);
-}
+QString versionPanelText() { return toQ("【トルブ】for Win Ver" + withBuildDetails(versionText())); }
 
 QString todayPanelText(const Date& today) {
   const std::string ymd = toYmd(today);

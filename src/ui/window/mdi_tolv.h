@@ -25,7 +25,7 @@ class FrmMenu;
 class FrmProgres;
 
 // Status bar panel 1: "【トルブ】for Win Ver" + major + "." + minor as two
-// digits + "." + revision.
+// digits + "." + revision, followed by the build details ("Ver4.16.1 (git 4f90451)").
 QString versionPanelText();
 // Panel 3: "yyyy年mm月dd日(曜)".
 QString todayPanelText(const Date& today);
