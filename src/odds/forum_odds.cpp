@@ -63,9 +63,6 @@ bool allDigits(std::string_view s) {
   return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// One decimal, as the odds are written, in tenths.
-long long tenths(double v) { return static_cast<long long>(std::floor(v * 10.0 + 0.5)); }
-
 // Odds of a quinella cell with its quinella-place bounds.
 PatQuinellaEntry quinellaCell(PatQuinellaEntry e, std::string_view cell) {
   if (trim(cell) == "-----") {
@@ -294,12 +291,13 @@ std::optional<ForumOddsHeader> ForumOddsHeader::parse(std::string_view line, std
 
 std::pair<std::string, std::string> QuinellaPlaceBounds(double quinellaOdds) {
   if (!(quinellaOdds > 0)) return {std::string(kBlankOdds), std::string(kBlankOdds)};
-  // In tenths, on the odds as written (one decimal, at most 9999.9), so that
-  // no rounding error of the division moves a bound across a tenth.
-  const long long q = std::clamp<long long>(tenths(quinellaOdds), 0, 99999);
-  long long low = q >= 100 ? (q + 15) / 3 : std::max<long long>(10, (q + 10) / 2);
-  long long high = (low * 12 + 5) / 10;
-  return {formatOdds(static_cast<double>(low) / 10.0, 6), formatOdds(static_cast<double>(high) / 10.0, 6)};
+  // The odds as written (at most 9999.9 in six bytes).
+  const double q = std::min(quinellaOdds, 9999.9);
+  // The written formula in double, truncating as it does: other tools derive
+  // the same files from the same post, so 14.7 gives 5.3 (53.999... cut), not
+  // the 5.4 of exact decimal arithmetic.
+  const double low = q >= 10 ? std::trunc((q / 3 + 0.5) * 10) / 10 : std::max(1.0, std::trunc((q / 2 + 0.5) * 10) / 10);
+  return {formatOdds(low, 6), formatOdds(low * 1.2, 6)};
 }
 
 // --- conversion ---------------------------------------------------------------

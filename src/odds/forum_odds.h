@@ -76,10 +76,11 @@ struct ForumOddsHeader {
 };
 
 // The quinella-place bounds that go with quinella odds q, each formatted
-// "###0.0" and right-aligned in 6: from 10 on the lower bound is q / 3 + 0.5
-// cut to one decimal, below 10 it is q / 2 + 0.5 cut to one decimal and at
-// least 1.0; the upper bound is the lower one times 1.2. The odds are taken
-// as they are written, to one decimal. Six spaces each when q is not above 0.
+// "###0.0" and right-aligned in 6: from 10 on the lower bound is
+// (q / 3 + 0.5) x 10 truncated, divided by 10; below 10 it is (q / 2 + 0.5) x
+// 10 truncated, divided by 10, and at least 1.0; the upper bound is the lower
+// one times 1.2. All in double, as written: 14.7 gives 5.3 and 6.4 (53.999...
+// truncated). Six spaces each when q is not above 0.
 // 25.0 gives 8.8 and 10.6, 3.0 gives 2.0 and 2.4, 1.4 gives 1.2 and 1.4.
 std::pair<std::string, std::string> QuinellaPlaceBounds(double quinellaOdds);
 

@@ -229,8 +229,13 @@ TEST(ForumOdds, QuinellaPlaceBoundsFromQuinellaOdds) {
       {3.0, "   2.0", "   2.4"},                                // below 10: q / 2 + 0.5
       {1.4, "   1.2", "   1.4"},                                // 1.2 x 1.2 = 1.44, one decimal
       {1.0, "   1.0", "   1.2"},    {0.5, "   1.0", "   1.2"},  // never below 1.0
-      {9.9, "   5.4", "   6.5"},                                // 5.45 is cut, not rounded
-      {10.0, "   3.8", "   4.6"},                               // from 10 on: q / 3 + 0.5
+      {9.9, "   5.4", "   6.5"},                                // 54.5 is cut, not rounded
+      {10.0, "   3.8", "   4.6"},                               // from 10 on: q / 3 + 0.5; 38.33 cut, 4.56
+      // In double, as the formula is written: (14.7 / 3 + 0.5) x 10 is
+      // 53.999... and cut to 53, so 5.3 and 5.3 x 1.2 = 6.36 -> 6.4 (the exact
+      // decimal 54 would give 5.4 and 6.5); 11.1 the same way: 41.999... -> 4.1,
+      // 4.92 -> 4.9.
+      {14.7, "   5.3", "   6.4"},   {11.1, "   4.1", "   4.9"},
       {12.1, "   4.5", "   5.4"},                               // 4.533..., 5.4
       {2.2, "   1.6", "   1.9"},                                // 1.6 exactly, whatever the binary division gives
       {9999.9, "3333.8", "4000.6"},
@@ -330,6 +335,7 @@ TEST(ForumOdds, TwelveRunnersWithAScratchedHorse) {
     if (i == 2 && j == 3) return " 25.0";
     if (i == 1 && j == 4) return "  1.0";
     if (i == 3 && j == 4) return "     ";  // no odds in the post
+    if (i == 2 && j == 4) return " 14.7";
     return pairCell(i, j);
   };
   ASSERT_EQ(run.convert(postLines(p)), StepResult::Done);
@@ -343,6 +349,7 @@ TEST(ForumOdds, TwelveRunnersWithAScratchedHorse) {
               if (i == 2 && j == 3) return "  25.0   8.8  10.6";
               if (i == 1 && j == 4) return "   1.0   1.0   1.2";
               if (i == 3 && j == 4) return spaces(18);
+              if (i == 2 && j == 4) return "  14.7   5.3   6.4";  // (14.7 / 3 + 0.5) x 10 = 53.999... cut
               return pairEntry(i, j);
             }));
 }
