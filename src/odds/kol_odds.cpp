@@ -206,9 +206,10 @@ std::optional<KolRaceFiles> kolRaceFiles(const KolRaceRecord& r) {
   PatBracketRecord& b = f.bracket;
   b.header = h;
   b.runners = r.runners;
-  // Entries beyond the runners keep a blank horse number, as in every PAT file.
+  // Every horse 1-18 gets its entry, also past the runners: the cells there
+  // are normally "-", which gives blank win odds beside the fixed place bounds.
   const int runners = r.runnerCount();
-  for (int n = 1; n <= runners; ++n) {
+  for (int n = 1; n <= kPatHorses; ++n) {
     PatWinPlaceEntry& e = b.horses[static_cast<std::size_t>(n - 1)];
     const std::string& cell = r.win[static_cast<std::size_t>(n - 1)];
     e.horse = PatHorseNumber(n, ' ');

@@ -118,7 +118,7 @@ struct PatOddsHeader {
 
 // Win/place entry of one horse, 18 bytes.
 struct PatWinPlaceEntry {
-  std::string horse;      // 2: horse number, blank beyond the runners
+  std::string horse;      // 2: horse number, blank beyond the runners (KOL files number all 18)
   std::string win;        // 5
   std::string placeLow;   // 5: place odds, lower bound
   std::string placeHigh;  // 5: upper bound

@@ -46,11 +46,22 @@ std::string header(const std::string& course, const std::string& meeting, const 
 const std::string kScratched5 = sj(" ﾄﾘｹｼ");
 const std::string kScratched6 = sj("  ﾄﾘｹｼ");
 
+// The place bounds of every horse that is not scratched, and its flag.
+const std::string kPlace = "  1.0 10.00";
+
+// The win/place entries past the runners: horse number, the win cell "-" of
+// the archive (blank odds), the fixed place bounds.
+std::string entriesPast(int runners) {
+  std::string s;
+  for (int n = runners + 1; n <= 18; ++n) s += (n < 10 ? " " : "") + std::to_string(n) + spaces(5) + kPlace;
+  return s;
+}
+
 // The bracket file of 東京 11R: win cells *, /, 123, -, 5, 2345, abc, 10,
 // 999, 9999; bracket cells * / - for 1-1, 1-2, 1-3, 0 for 8-8, else 50 + 10k.
 std::string tokyo11Bracket() {
   std::string s = header("東京", "03", "02", "11") + "10" + "0";
-  const std::string place = "  1.0 10.00";
+  const std::string& place = kPlace;
   s += " 1 50.0" + place;
   s += " 2" + kScratched5 + kScratched5 + kScratched5 + "0";
   s += " 3 12.3" + place;
@@ -61,7 +72,10 @@ std::string tokyo11Bracket() {
   s += " 8  1.0" + place;
   s += " 9 99.9" + place;
   s += "10999.9" + place;
-  s += spaces(18 * 8);
+  // Horses 11-18 have entries too (written out: the test must not lean on
+  // entriesPast alone).
+  s += "11     " + place + "12     " + place;
+  s += entriesPast(12);
   s += " ";
   int k = 0;
   for (int a = 1; a <= 8; ++a) {
@@ -206,13 +220,15 @@ TEST(KolOdds, ConvertsAnArchiveToPat98Files) {
   EXPECT_EQ(hanshin.substr(0, 48), "20020512" "20020512000000000000" + sj("阪神") + "2002" "05" "02" "01" "  1000");
   EXPECT_EQ(hanshin.substr(140, 3), "100");
   EXPECT_EQ(hanshin.substr(143 + 18 * 3, 18), " 4" + kScratched5 + kScratched5 + kScratched5 + "0");
-  EXPECT_EQ(hanshin.substr(143 + 18 * 9, 36), "10 30.0  1.0 10.00" + spaces(18));
+  EXPECT_EQ(hanshin.substr(143 + 18 * 9, 36), "10 30.0  1.0 10.00" "11       1.0 10.00");
+  EXPECT_EQ(hanshin.substr(143 + 18 * 10, 18 * 8), entriesPast(10));
   // No bracket cells: every entry keeps its brackets with blank odds.
   EXPECT_EQ(hanshin.substr(468, 10), "1-1" + spaces(7));
 
   const std::string twelve = readBytes(h.out / "ZO-52C.JRA");
   EXPECT_EQ(twelve.substr(140, 3), "080");
-  EXPECT_EQ(twelve.substr(143 + 18 * 7, 36), " 8 80.0  1.0 10.00" + spaces(18));
+  EXPECT_EQ(twelve.substr(143 + 18 * 7, 36), " 8 80.0  1.0 10.00" " 9       1.0 10.00");
+  EXPECT_EQ(twelve.substr(143 + 18 * 17, 18), "18       1.0 10.00");
 
   // The progress shows the day, course, meeting, day and race of each record.
   ASSERT_EQ(h.ui.details.size(), 4u);
