@@ -49,6 +49,10 @@ int RaceNumberOfPatLetter(std::string_view letter) {
   return 0;
 }
 
+int RaceNumberOfPatName(std::string_view fileName) {
+  return fileName.size() > 5 ? RaceNumberOfPatLetter(fileName.substr(5, 1)) : 0;
+}
+
 // --- positions ----------------------------------------------------------------
 
 int QuinellaPairIndex(int& a, int& b) {
@@ -321,8 +325,10 @@ const PatOddsReader::Loaded& PatOddsReader::load(const fs::path& file, Layout la
                        : layout == Layout::Quinella95 ? kPatQuinella95RecordLength
                                                       : kPatQuinella98RecordLength;
   auto bytes = readHead(file, length);
-  if (bytes && bytes->size() == length && PatOddsHeader::decode(*bytes).date == date_) {
+  const PatOddsHeader header = bytes ? PatOddsHeader::decode(*bytes) : PatOddsHeader{};
+  if (bytes && bytes->size() == length && header.date == date_) {
     loaded.usable = true;
+    loaded.race = static_cast<int>(valInt(header.race));
     if (layout == Layout::Bracket) {
       loaded.bracket = PatBracketRecord::decode(*bytes);
     } else {
@@ -344,9 +350,12 @@ const PatOddsReader::Loaded* PatOddsReader::select(const fs::path& patternPath, 
   auto it = chosen_.find(key);
   if (it == chosen_.end()) {
     std::string found;
+    // A pattern that names no race ("UO-5??.JRA") takes a file of any race.
+    const int race = RaceNumberOfPatName(name);
     if (!name.empty() && !folder.empty()) {
       for (const fs::path& candidate : listFiles(folder, name)) {
-        if (load(candidate, layout).usable) {
+        const Loaded& l = load(candidate, layout);
+        if (l.usable && (race == 0 || l.race == race)) {
           found = candidate.string();
           break;
         }

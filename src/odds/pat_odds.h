@@ -18,7 +18,7 @@
 // pick as six characters ready for the Tolv record: the odds text right-aligned,
 // "  ﾄﾘｹｼ" for a scratched horse, six spaces when there are none. A lookup uses
 // the first file, in directory order, that matches the pattern path and whose
-// date is the processing day.
+// record has the processing day's date and the race number the pattern names.
 
 #include <array>
 #include <map>
@@ -64,6 +64,9 @@ std::string PatOddsPattern(std::string_view courseCode, std::string_view raceNum
 // A race character of a file name read back: "A"/"a" 10, "B"/"b" 11,
 // "C"/"c" 12, "D"/"d" 13, a digit its value; anything else 0.
 int RaceNumberOfPatLetter(std::string_view letter);
+// The race a file name or name pattern names by its sixth character
+// ("UO-5?B.JRA" 11); 0 when it names none.
+int RaceNumberOfPatName(std::string_view fileName);
 
 // --- positions ----------------------------------------------------------------
 
@@ -207,8 +210,9 @@ enum class PatQuinellaLayout { Pat95, Pat98 };
 // resolve folder settings first (Session::resolvePath); a folder that does not
 // exist as given is matched ignoring case, and so are file names. The record
 // used is that of the first matching file in directory order that holds a
-// whole record dated the processing day; files of other days, short files and
-// unreadable files are passed over. A lookup that finds no such file, or no
+// whole record dated the processing day, of the race the pattern names (its
+// race letter: "UO-5?B.JRA" seeks race 11); files of other days or races (a
+// misnamed or copied file), short files and unreadable files are passed over. A lookup that finds no such file, or no
 // entry for the pick, gives six spaces. Only the first record's bytes of a file
 // are ever read.
 class PatOddsReader {
@@ -239,6 +243,7 @@ class PatOddsReader {
   enum class Layout { Bracket, Quinella95, Quinella98 };
   struct Loaded {
     bool usable = false;  // a whole record of the processing day
+    int race = 0;         // its race number
     PatBracketRecord bracket;
     PatQuinellaRecord quinella;
     // Val of the two horse fields of each quinella entry, for the search.

@@ -49,10 +49,12 @@ struct PiruneDay : TestHome {
   std::string selectionFile() const { return readBytes(piruneSelectionPath(session)); }
 };
 
-// Writes a PAT98 quinella file of the processing day with the given odds.
-void writePat98(const fs::path& p, const std::string& date, const std::vector<std::tuple<int, int, std::string>>& odds) {
+// Writes a PAT98 quinella file of a day and race with the given odds.
+void writePat98(const fs::path& p, const std::string& date, const std::string& race,
+                const std::vector<std::tuple<int, int, std::string>>& odds) {
   PatQuinella98Record r;
   r.header.date = date;
+  r.header.race = race;
   r.layOutPairs(18, '0');
   for (auto [a, b, o] : odds) r.entries[static_cast<std::size_t>(QuinellaPairIndex(a, b) - 1)].odds = o;
   writeBytes(p, r.encode());
@@ -154,7 +156,7 @@ TEST(PiruneCreation, SortFlagOrdersByOddsWithBlankFirst) {
            cut("05", "0101", "01", {"01-02", "01-03", "01-04", "", "", ""}) +
            cut("05", "0101", "01", {"01-02", "02-05", "", "", "", ""}));
     // Votes 3, 2, 1: pairs 01-02, 01-03, 02-03.
-    writePat98(d.home() / "pat" / "UO-581.JRA", "20020512", {{1, 2, " 251.0"}, {2, 3, " 120.5"}});
+    writePat98(d.home() / "pat" / "UO-581.JRA", "20020512", "01", {{1, 2, " 251.0"}, {2, 3, " 120.5"}});
     RecordingUi ui;
     ASSERT_EQ(d.run(ui), StepResult::Done) << flag;
     const std::string expected =
@@ -162,6 +164,23 @@ TEST(PiruneCreation, SortFlagOrdersByOddsWithBlankFirst) {
                   : selection("05", "01", {{"01-02", " 251.0"}, {"01-03", kNone}, {"02-03", " 120.5"}});
     EXPECT_EQ(d.selectionFile(), expected) << flag;
   }
+}
+
+// A PAT file of the day whose record holds another race (a misnamed or copied
+// file, listed first) gives no odds; the next file of the race sought does.
+TEST(PiruneCreation, PatFileMustHoldTheRaceSought) {
+  PiruneDay d;
+  d.list({"0870", "0101"});
+  d.cuts(cut("06", "0870", "01", {"01-02", "", "", "", "", ""}) +
+         cut("06", "0101", "01", {"01-02", "", "", "", "", ""}));
+  writePat98(d.home() / "pat" / "UO-611.JRA", "20020512", "02", {{1, 2, "  99.9"}});
+  RecordingUi ui;
+  ASSERT_EQ(d.run(ui), StepResult::Done);
+  EXPECT_EQ(d.selectionFile(), selection("06", "01", {{"01-02", kNone}}));
+
+  writePat98(d.home() / "pat" / "UO-621.JRA", "20020512", " 1", {{1, 2, "  12.5"}});
+  ASSERT_EQ(d.run(ui), StepResult::Done);
+  EXPECT_EQ(d.selectionFile(), selection("06", "01", {{"01-02", "  12.5"}}));
 }
 
 // The messages of the steps that stop, and what each leaves behind.

@@ -423,6 +423,37 @@ TEST(PatLookup, TakesTheFirstFileOfTheProcessingDay) {
   EXPECT_FALSE(PatOddsReader(other.session).quinellaFile(odds / "UO-5?B.JRA", PatQuinellaLayout::Pat95));
 }
 
+// A misnamed or copied file of the day (UO-51B.JRA holding race 2) is passed
+// over: the race number of the record must be the one the pattern names.
+TEST(PatLookup, TakesOnlyAFileOfTheRaceSought) {
+  TestHome home("20020512");
+  const fs::path odds = home.home() / "odds";
+  const std::string race11 = quinella95With("20020512", " 3", " 7");
+  const std::string race2 = std::string(race11).replace(40, 2, " 2").replace(143 + 12 + 5, 6, " 999.9");
+  writeBytes(odds / "UO-51B.JRA", race2);
+  EXPECT_EQ(LookupPat95Odds(home.session, odds / "UO-5?B.JRA", "馬", "03-07"), kSix);
+  EXPECT_FALSE(PatOddsReader(home.session).quinellaFile(odds / "UO-5?B.JRA", PatQuinellaLayout::Pat95));
+  // Race " 2" and "02" are the same race 2.
+  EXPECT_EQ(LookupPat95Odds(home.session, odds / "UO-5?2.JRA", "馬", "03-07"), kSix);
+  writeBytes(odds / "UO-512.JRA", race2);
+  EXPECT_EQ(LookupPat95Odds(home.session, odds / "UO-5?2.JRA", "馬", "03-07"), " 999.9");
+
+  writeBytes(odds / "UO-52B.JRA", race11);
+  PatOddsReader reader(home.session);
+  EXPECT_EQ(reader.lookup95(odds / "UO-5?B.JRA", "馬", "03-07"), "  12.3");
+  EXPECT_EQ(reader.quinellaFile(odds / "UO-5?B.JRA", PatQuinellaLayout::Pat95), odds / "UO-52B.JRA");
+
+  // The bracket files the same way.
+  PatBracketRecord b;
+  b.header = PatOddsHeader::decode(race11);
+  b.horses[0] = {" 1", "  3.5", "  1.1", "  1.9", "0"};
+  std::string bracket11 = b.encode();
+  writeBytes(odds / "ZO-51B.JRA", std::string(bracket11).replace(40, 2, "02"));
+  EXPECT_EQ(LookupPat95Odds(home.session, odds / "ZO-5?B.JRA", "単", "1"), kSix);
+  writeBytes(odds / "ZO-52B.JRA", bracket11);
+  EXPECT_EQ(LookupPat95Odds(home.session, odds / "ZO-5?B.JRA", "単", "1"), "   3.5");
+}
+
 TEST(PatLookup, NamesAndFoldersAreMatchedLikeWindowsPaths) {
   TestHome home;
   writeBytes(home.home() / "Odds" / "uo-53b.jra", quinella95With("20020512", " 3", " 7"));
