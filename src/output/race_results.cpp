@@ -126,7 +126,9 @@ RaceResultRecord convertPatResults(std::string_view record, PatResultsLayout lay
   RecordReader r(record);
   if (date) *date = r.text(0, 4) + r.text(4, 2) + r.text(6, 2);
   RaceResultRecord t;
-  t.courseCode = CourseCodeOfName(leftChars(r.text(8, 4), 2));
+  // A name of no JRA course gives a blank code (and the race key the race
+  // number alone), never the "00" of the other lookup.
+  t.courseCode = CourseCodeOfNameOrEmpty(leftChars(r.text(8, 4), 2));
   t.raceNumber = twoDigitRace(r.text(20, 2));
   t.raceKey = t.courseCode + t.raceNumber;
   const std::size_t payoutSkip = f.payoutWidth - 6;

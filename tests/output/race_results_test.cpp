@@ -120,6 +120,29 @@ TEST(RaceResults, Pat98RecordsIntoResultsFile) {
   EXPECT_EQ(day.resultsFile(), first + second);
 }
 
+// A course name that names no JRA course (大井) gives a blank course code, not
+// "00": the race key is the race number alone, blank-padded.
+TEST(RaceResults, UnknownCourseGetsABlankCourseCode) {
+  HitsDay day("0");
+  auto race = [](const std::string& course, const std::string& no) {
+    return PatResults(false, "20020512", course, no)
+        .win(1, " 1", "##   100")
+        .win(2, "  ", "        ")
+        .bracket(1, '1', '2', "##   200")
+        .bracket(2, ' ', ' ', "        ")
+        .quinella(1, "01", "02", "##   300")
+        .quinella(2, "  ", "  ", "        ");
+  };
+  day.writeResults("ks-00001.JRA", {race("大井", " 3"), race("中山", " 3")});
+  RecordingUi ui;
+  int count = 0;
+  ASSERT_EQ(ReadRaceResults(day.session, ui, &count), StepResult::Done);
+  EXPECT_EQ(count, 2);
+  const std::string entries = std::string(" 1   100") + noWin() + "12   200" + noBracket() + "0102   300" + noPair() +
+                              noPair() + noPair() + noPair() + noPair() + noPair();
+  EXPECT_EQ(day.resultsFile(), "03  " "  " "03" + entries + "0603" "06" "03" + entries);
+}
+
 // PAT95: payouts are the last six of eight characters, there are no
 // quinella-place results (blank entries); a file whose first record is of
 // another day gives nothing, a file stops at its first record of another day;
