@@ -4,20 +4,30 @@
 
 #include <iostream>
 
+#include "core/text.h"
+
 namespace tolv::cli {
 
 namespace {
 
-const char* resultText(StepResult r) {
-  switch (r) {
+// "done", "cancelled", or "stopped" with the message the step stopped with,
+// on one line.
+std::string resultText(const BatchStepRun& run) {
+  switch (run.result) {
     case StepResult::Done:
       return "done";
     case StepResult::Failed:
-      return "failed";
-    case StepResult::Cancelled:
       break;
+    case StepResult::Cancelled:
+      return "cancelled";
   }
-  return "cancelled";
+  std::string message;
+  for (const std::string& line : splitLines(run.message)) {
+    const std::string t = trim(line);
+    if (t.empty()) continue;
+    message += (message.empty() ? "" : " ") + t;
+  }
+  return message.empty() ? "stopped" : "stopped: " + message;
 }
 
 std::string clockText(int seconds) {
@@ -67,7 +77,7 @@ int BatchCommand::run(Context& ctx) {
 
   if (!ctx.quiet) {
     for (const auto& step : outcome.ran) {
-      std::cout << batchStepKey(step.step) << ": " << resultText(step.result) << "\n";
+      std::cout << batchStepKey(step.step) << ": " << resultText(step) << "\n";
     }
     if (!outcome.padFile.empty()) std::cout << "PAD file: " << outcome.padFile.string() << "\n";
   }

@@ -27,7 +27,8 @@ void addRaceDayCommands(std::vector<std::unique_ptr<Command>>& commands) {
       "create",
       "トルブ作成: count the picks of the day's cut index into the Tolv data files DATA/Wyyyymmdd_cc.DAT (building "
       "the meeting schedule when missing), import odds from the odds source of TOLV.INI, and write the text "
-      "listings to OutPut/.",
+      "listings to OutPut/. Exit status 1 when the odds import stops with one of its messages (the listings are "
+      "written all the same).",
       createTolv, false));
   commands.push_back(std::make_unique<RaceDayCommand>(
       "odds", "オッズ再読込: import odds into the day's Tolv data files again and rewrite the listings.", reloadOdds,

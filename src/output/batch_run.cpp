@@ -1,6 +1,7 @@
 #include "output/batch_run.h"
 
 #include <ctime>
+#include <utility>
 #include <thread>
 
 #include "collect/extraction.h"
@@ -225,12 +226,44 @@ bool BatchOutcome::anyStepFailed() const {
   return false;
 }
 
-BatchOutcome RunBatch(Session& session, UserInterface& ui, const BatchChoices& choices, const BatchSteps& steps) {
+namespace {
+
+// Passes everything on to the front end and keeps the text of the last
+// message shown, so that the run can say what a step stopped with.
+class LastMessageKeeper : public UserInterface {
+ public:
+  explicit LastMessageKeeper(UserInterface& ui) : ui_(ui) {}
+  std::string take() { return std::exchange(last_, {}); }
+
+  void inform(std::string_view text, std::string_view title, Icon icon) override {
+    last_ = text;
+    ui_.inform(text, title, icon);
+  }
+  Answer ask(std::string_view text, std::string_view title, Buttons buttons, Answer defaultAnswer) override {
+    return ui_.ask(text, title, buttons, defaultAnswer);
+  }
+  void progressBegin(std::string_view caption, unsigned colour) override { ui_.progressBegin(caption, colour); }
+  void progressAdvance(int percent) override { ui_.progressAdvance(percent); }
+  void progressDetail(std::string_view text) override { ui_.progressDetail(text); }
+  void progressEnd() override { ui_.progressEnd(); }
+  void busy(bool on) override { ui_.busy(on); }
+  bool openWithShell(const std::string& path) override { return ui_.openWithShell(path); }
+
+ private:
+  UserInterface& ui_;
+  std::string last_;
+};
+
+}  // namespace
+
+BatchOutcome RunBatch(Session& session, UserInterface& frontEnd, const BatchChoices& choices,
+                      const BatchSteps& steps) {
   BatchModeScope mode(session);
   BatchOutcome out;
+  LastMessageKeeper ui(frontEnd);
   auto run = [&](BatchStep step, const BatchStepFunction& f) {
     StepResult r = f ? f(session, ui) : StepResult::Failed;
-    out.ran.push_back({step, r});
+    out.ran.push_back({step, r, ui.take()});
   };
 
   if (choices.forumOdds) run(BatchStep::ForumOdds, steps.forumOdds);
@@ -247,7 +280,7 @@ BatchOutcome RunBatch(Session& session, UserInterface& ui, const BatchChoices& c
   if (choices.pirune) run(BatchStep::Pirune, steps.pirune);
   if (choices.pad) {
     StepResult r = steps.pad ? steps.pad(session, ui, &out.padFile) : StepResult::Failed;
-    out.ran.push_back({BatchStep::Pad, r});
+    out.ran.push_back({BatchStep::Pad, r, ui.take()});
   }
   return out;
 }

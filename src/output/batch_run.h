@@ -169,6 +169,9 @@ BatchSteps standardBatchSteps(PadFileStep pad);
 struct BatchStepRun {
   BatchStep step;
   StepResult result;
+  // The last message the step showed (its text), kept to report a step that
+  // stopped with one of its messages.
+  std::string message;
 };
 
 struct BatchOutcome {

@@ -14,6 +14,18 @@ bool checkMeetingSchedule(Session& s) {
   return ensureMeetingSchedule(s, [](Session& session) { ConvertMjhData(session); });
 }
 
+namespace {
+
+// Odds import, then the listing, which is written even when the import
+// stopped with one of its messages; the step then reports that stop.
+StepResult importOddsAndWriteListing(Session& s, UserInterface& ui, RaceDayOutputs* out) {
+  StepResult odds = importOdds(s, ui);
+  StepResult text = writeTolvText(s, ui, out ? &out->listings : nullptr);
+  return odds == StepResult::Done ? text : odds;
+}
+
+}  // namespace
+
 StepResult createTolv(Session& s, UserInterface& ui, RaceDayOutputs* out) {
   if (!isRegularFile(s.cutIndexPath())) {
     ui.inform("『ログの読み込み』が実行されていません！", "【トルブ】エラーメッセージ", Icon::Critical);
@@ -22,16 +34,12 @@ StepResult createTolv(Session& s, UserInterface& ui, RaceDayOutputs* out) {
   checkMeetingSchedule(s);
   StepResult r = aggregatePicks(s, ui);
   if (r != StepResult::Done) return r;
-  // The odds import reports its own problems; the listing is written either way.
-  importOdds(s, ui);
-  return writeTolvText(s, ui, out ? &out->listings : nullptr);
+  return importOddsAndWriteListing(s, ui, out);
 }
 
 StepResult reloadOdds(Session& s, UserInterface& ui, RaceDayOutputs* out) {
   if (findTolvDataFiles(s) == 0) return StepResult::Cancelled;
-  StepResult r = importOdds(s, ui);
-  StepResult text = writeTolvText(s, ui, out ? &out->listings : nullptr);
-  return r == StepResult::Done ? text : r;
+  return importOddsAndWriteListing(s, ui, out);
 }
 
 StepResult rebuildListing(Session& s, UserInterface& ui, RaceDayOutputs* out) {

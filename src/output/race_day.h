@@ -15,7 +15,9 @@ struct RaceDayOutputs {
   fs::path wars;                   // WARS-format file written
 };
 
-// "トルブ作成": Tolv creation, then odds import and the text listing.
+// "トルブ作成": Tolv creation, then odds import and the text listing. The
+// listing is written also when the odds import stops with one of its messages
+// (no TARGET CSV file, ...); the step then ends Failed, as "オッズ再読込" does.
 StepResult createTolv(Session& s, UserInterface& ui, RaceDayOutputs* out = nullptr);
 
 // "オッズ再読込": when the day has Tolv files, imports odds and rewrites the

@@ -18,12 +18,12 @@ using testing::TempDir;
 const fs::path kSample = fs::path(TOLV_SOURCE_DIR) / "examples" / "sample-day";
 
 // The day itself is taken as today, so that start-up keeps its pending bets.
-int runCli(const fs::path& home, const std::string& command) {
+testing::CliRun runCliFully(const fs::path& home, const std::string& command) {
   return testing::runTolvCli(home.parent_path(),
-                             "--quiet --home " + testing::shellQuote(home.string()) + " --date 20261206 " + command,
-                             "TOLV_TODAY=20261206")
-      .status;
+                             "--home " + testing::shellQuote(home.string()) + " --date 20261206 " + command,
+                             "TOLV_TODAY=20261206");
 }
+int runCli(const fs::path& home, const std::string& command) { return runCliFully(home, "--quiet " + command).status; }
 
 class SampleDay : public ::testing::Test {
  protected:
@@ -75,6 +75,32 @@ TEST_F(SampleDay, CreateAndWarsWriteTheExpectedTolvFiles) {
     const std::string name = std::string("W20261206_") + course + ".DAT";
     EXPECT_EQ(readBytes(home() / "DATA" / name), readBytes(kSample / "expected" / "tolv-mjh" / name)) << name;
   }
+}
+
+// With TARGET CSV odds and no CSV file of the day the odds import stops with
+// its message: create still writes the listings but exits 1, and the batch
+// reports its Tolv step as stopped with that message and goes on.
+TEST_F(SampleDay, CreateReportsAnOddsImportThatStopped) {
+  const std::string noCsv = "「Target」用ＣＳＶ形式オッズファイルが見つかりません！";
+  ASSERT_TRUE(writeProfileString(home() / "TOLV.INI", "ODDS", "PAT", "3"));
+  ASSERT_EQ(runCli(home(), "extract"), 0);
+  testing::CliRun create = runCliFully(home(), "create");
+  EXPECT_EQ(create.status, 1);
+  EXPECT_NE(create.err.find(noCsv), std::string::npos) << create.err;
+  for (const char* course : {"06", "07", "09"}) {
+    EXPECT_TRUE(fs::exists(home() / "OutPut" / (std::string("W20261206_") + course + ".TXT"))) << course;
+  }
+
+  for (const auto& [key, on] : std::initializer_list<std::pair<const char*, const char*>>{
+           {"WARSオッズ変換", "False"}, {"ログ読み込み", "False"}, {"トルブ作成", "True"},
+           {"WARS出力", "True"}, {"ぴるね作成", "False"}, {"PAD作成", "False"}}) {
+    ASSERT_TRUE(writeProfileString(home() / "TOLV.INI", "一括処理", key, on));
+  }
+  fs::remove(home() / "OutPut/Tolv_WARS20261206_7777.TXT");
+  testing::CliRun batch = runCliFully(home(), "batch");
+  EXPECT_EQ(batch.status, 1);
+  EXPECT_EQ(batch.out, "トルブ作成: stopped: " + noCsv + "\nWARS出力: done\n");
+  EXPECT_TRUE(fs::exists(home() / "OutPut/Tolv_WARS20261206_7777.TXT"));
 }
 
 TEST_F(SampleDay, PiruneWritesTheExpectedFiles) {

@@ -278,6 +278,33 @@ TEST_F(Batch, RunsTheChosenStepsInOrderWithBatchModeSet) {
   EXPECT_EQ(session.batchRunning, kBatchTimer);
 }
 
+// Each step run keeps the last message it showed, so that a step that stopped
+// is reported with its message; the messages still reach the front end.
+TEST_F(Batch, AStepThatStoppedKeepsItsMessage) {
+  addTolvFile();
+  BatchSteps steps = log.steps();
+  steps.tolv = [](Session&, UserInterface& ui) {
+    ui.inform("first", "t", Icon::Critical);
+    ui.inform("「Target」用ＣＳＶ形式オッズファイルが見つかりません！");
+    return StepResult::Failed;
+  };
+  BatchChoices c = noSteps();
+  c.logs = c.tolv = c.wars = true;
+  BatchOutcome out = RunBatch(session, ui, c, steps);
+  EXPECT_FALSE(out.failed);
+  EXPECT_TRUE(out.anyStepFailed());
+  ASSERT_EQ(out.ran.size(), 3u);
+  EXPECT_EQ(out.ran[0].message, "");
+  EXPECT_EQ(out.ran[1].step, BatchStep::Tolv);
+  EXPECT_EQ(out.ran[1].result, StepResult::Failed);
+  EXPECT_EQ(out.ran[1].message, "「Target」用ＣＳＶ形式オッズファイルが見つかりません！");
+  EXPECT_EQ(out.ran[2].result, StepResult::Done);
+  EXPECT_EQ(out.ran[2].message, "");  // not carried over to the next step
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[0].title, "t");
+  EXPECT_EQ(ui.messages[0].icon, Icon::Critical);
+}
+
 TEST_F(Batch, StopsAtTheWarsStepWhenNoMeetingIsFound) {
   session.batchRunning = kBatchAtOnce;
   FakeClock clock(10, 0, 0);

@@ -341,11 +341,13 @@ FrmKiridasi* MDITolv::openExtraction() {
 void MDITolv::createTolv() {
   if (!prepare()) return;
   StepResult r;
+  RaceDayOutputs out;
   {
     BusyScope busy(*ui_);
-    r = tolv::createTolv(session_, *ui_);
+    r = tolv::createTolv(session_, *ui_, &out);
   }
-  if (r == StepResult::Done) showListing();
+  // A stopped odds import has shown its message; the listing is there all the same.
+  if (r == StepResult::Done || !out.listings.empty()) showListing();
 }
 
 void MDITolv::createPirune() {

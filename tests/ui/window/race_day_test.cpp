@@ -20,6 +20,7 @@
 
 #include "collect/extraction.h"
 #include "core/cp932.h"
+#include "core/profile.h"
 #include "output/race_day.h"
 #include "output/result_grid.h"
 #include "support/test_support.h"
@@ -85,6 +86,7 @@ class RaceDayTest : public QObject {
   Q_OBJECT
  private slots:
   void wholeDayThroughTheWindows();
+  void listingShownWhenTheOddsImportStops();
 };
 
 void RaceDayTest::wholeDayThroughTheWindows() {
@@ -245,6 +247,27 @@ void RaceDayTest::wholeDayThroughTheWindows() {
   window.close();
   QVERIFY(fs::is_empty(sample.home / "Work"));
   QVERIFY(fromCp932(readBytes(sample.home / "TOLV.INI")).find("MIN=7") != std::string::npos);
+}
+
+// トルブ作成 with TARGET CSV odds and no CSV file: the odds import shows its
+// message, the listing is written and shown all the same.
+void RaceDayTest::listingShownWhenTheOddsImportStops() {
+  SampleHome sample;
+  QVERIFY(sample.session);
+  Session& s = sample.s();
+  QVERIFY(writeProfileString(sample.home / "TOLV.INI", "ODDS", "PAT", "3"));
+  s.settings.oddsSource.assign(1, '3');  // as loaded from TOLV.INI
+  RecordingUi ui;
+  QCOMPARE(startExtraction(s, ui, extractionFormFromSettings(s.settings)), StepResult::Done);
+  MDITolv window(s, *parseYmd(kSampleDay), &ui);
+  window.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&window));
+  trigger(&window, "mnuTolv");
+  QCOMPARE(ui.messages.size(), std::size_t(1));
+  QCOMPARE(QString::fromStdString(ui.messages[0].text), QStringLiteral("「Target」用ＣＳＶ形式オッズファイルが見つかりません！"));
+  FrmTxtHyouji* listing = window.listingView();
+  QVERIFY(listing && listing->isVisible());
+  QCOMPARE(fs::path(listing->shownPath()).filename(), fs::path("W20261206_06.TXT"));
 }
 
 QTEST_MAIN(RaceDayTest)
