@@ -173,6 +173,36 @@ export TOLV_TODAY=$DAY
 run_steps "${STEPS[@]}"
 
 # ---------------------------------------------------------------------------
+# The converted odds: the forum's odds posts and the KOL predicted odds as
+# PAT98 files, against examples/sample-day/expected/forum-odds/ and kol/.
+
+same_odds_files() {  # CAPTION WRITTEN_FOLDER EXPECTED_FOLDER
+  local caption=$1 written=$2 kept=$3 f name differ=0 count=0
+  for f in "$kept"/*.JRA; do
+    name=$(basename "$f")
+    count=$((count + 1))
+    if ! cmp -s "$written/$name" "$f"; then
+      differ=1
+      mismatch "$written/$name"
+    fi
+  done
+  for f in "$written"/*.JRA; do
+    [ -e "$f" ] || continue
+    if [ ! -f "$kept/$(basename "$f")" ]; then
+      differ=1
+      mismatch "$f (not expected)"
+    fi
+  done
+  [ "$differ" = 0 ] && echo "$caption: $count files as expected ($(basename "$kept")/)."
+  return 0
+}
+if [ -d "$SAMPLE/expected/forum-odds" ]; then
+  section "Converted odds"
+  same_odds_files "Forum odds (WarsOdds/)" "$H/WarsOdds" "$SAMPLE/expected/forum-odds"
+  same_odds_files "KOL predicted odds (kol/)" "$H/kol" "$SAMPLE/expected/kol"
+fi
+
+# ---------------------------------------------------------------------------
 # Log extraction: the cut index and the cut file.
 
 INDEX=$H/DATA/$DAY.DAT

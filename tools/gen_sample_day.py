@@ -480,6 +480,10 @@ by tolv-cli and checked by hand (this script does not write them); the tests
 compare every later run with them byte for byte, the version "Ver4.16.1" in
 the listing and WARS banners included.
 
+`expected/forum-odds/` and `expected/kol/` hold the PAT98 odds files that
+`tolv-cli forum-odds` (from `logs/ODDS1206.LOG`) and `tolv-cli convert kol98
+kol/J261206.LZH --out kol` write, also made by tolv-cli and checked by hand.
+
 `expected/race-day/` holds what the whole day of `make demo` writes, also
 made by tolv-cli and checked by hand: the PAD file `wPAD.TXT` of the batch run
 (section 一括処理: extraction, トルブ, WARS, ぴるね, PAD), the pending bets

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 
 #include "core/files.h"
 #include "core/profile.h"
@@ -50,6 +52,29 @@ TEST_F(SampleDay, ScheduleFromEachRaceCardSource) {
     ASSERT_EQ(runCli(home(), "schedule"), 0) << "DenFlag " << flag;
     EXPECT_EQ(readBytes(home() / "DATA/20261206開催.DAT"), readBytes(kSample / "expected" / expected)) << "DenFlag " << flag;
     EXPECT_TRUE(fs::is_empty(home() / "Work"));
+  }
+}
+
+// The names of the files in a folder, sorted.
+std::vector<std::string> fileNames(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// The forum's odds posts and the KOL predicted odds as PAT98 files: exactly
+// the expected files, byte for byte.
+TEST_F(SampleDay, ConvertersWriteTheExpectedOddsFiles) {
+  ASSERT_EQ(runCli(home(), "forum-odds"), 0);
+  ASSERT_EQ(runCli(home(), "convert kol98 kol/J261206.LZH --out kol"), 0);
+  fs::remove(home() / "kol/J261206.LZH");
+  for (const auto& [written, kept] : {std::pair<const char*, const char*>{"WarsOdds", "forum-odds"}, {"kol", "kol"}}) {
+    const fs::path expected = kSample / "expected" / kept;
+    ASSERT_EQ(fileNames(home() / written), fileNames(expected)) << written;
+    for (const std::string& name : fileNames(expected)) {
+      EXPECT_EQ(readBytes(home() / written / name), readBytes(expected / name)) << written << "/" << name;
+    }
   }
 }
 
