@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 
 #include "core/files.h"
 #include "core/profile.h"
@@ -55,11 +53,10 @@ TEST_F(SampleDay, ScheduleFromEachRaceCardSource) {
   }
 }
 
-// The names of the files in a folder, sorted.
+// The names of the files in a folder, in directory order.
 std::vector<std::string> fileNames(const fs::path& folder) {
   std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
+  for (const fs::path& p : listFiles(folder)) names.push_back(p.filename().string());
   return names;
 }
 
