@@ -41,12 +41,20 @@ section() {
 
 # Every output is compared byte for byte with examples/sample-day/expected/
 # (the version in the banner lines included); a difference fails the demo
-# at its end, after everything has been shown.
+# when it ends, after everything has been shown.
 MISMATCHES=0
 mismatch() {  # WHAT
   MISMATCHES=$((MISMATCHES + 1))
   echo "Differs from expected: $*"
 }
+fail_on_mismatches() {
+  local status=$?
+  if [ "$status" -eq 0 ] && [ "$MISMATCHES" -ne 0 ]; then
+    echo "demo: $MISMATCHES output(s) differ from examples/sample-day/expected/" >&2
+    exit 1
+  fi
+}
+trap fail_on_mismatches EXIT
 
 to_utf8() {
   iconv -f CP932 -t UTF-8 | tr -d '\r'
@@ -411,7 +419,3 @@ report "Bet Auto" "$H"/OutPut/${DAY}.lst
 report "馬券塾" "$H"/OutPut/馬券塾${DAY}.TXT
 shopt -u nullglob
 echo "Remove it with: rm -rf '$H'"
-if [ "$MISMATCHES" -ne 0 ]; then
-  echo "demo: $MISMATCHES output(s) differ from examples/sample-day/expected/" >&2
-  exit 1
-fi
