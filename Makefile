@@ -1,6 +1,6 @@
 # Everything on a fresh Debian 12 machine:
 #   make demo   installs the build packages when missing, builds, and runs the
-#               sample race day in a scratch copy
+#               sample race day and the sample season in a scratch copy
 #   make test   installs, builds and runs every test, then the core and
 #               collect tests again under AddressSanitizer and UBSan
 

@@ -5,18 +5,24 @@
 # PAD) and the hit check, then the hits of every program over the season, as
 # marked in the Tolv data files.
 #
-#   tools/season.sh TOLV_CLI [HOME]
+#   tools/season.sh [--history] TOLV_CLI [HOME]
 #
 # TOLV_CLI is the tolv-cli to run. HOME is the scratch home to use; it must
 # not exist yet or be empty. Without it a fresh folder is made with mktemp.
 # The home is kept afterwards; remove it when done. The last line printed is
 # "Season: FIRST-LAST in HOME" (processing days yyyymmdd).
 #
+# --history: then the track record of the season: `history import`, `stats
+# programs` and `backtest` over its days, and the chart of the programs'
+# return saved as HOME/season-chart.png by the desktop program (TOLV_GUI, by
+# default the tolv beside TOLV_CLI's folder: ../ui/tolv), run offscreen. A
+# part this build has no command for is skipped with a line saying so.
+#
 # Needs only bash, coreutils (od, ...), gawk or mawk and iconv: no Python.
 set -euo pipefail
 
 usage() {
-  sed -n '2,15s/^# \{0,1\}//p' "$0"
+  sed -n '2,21s/^# \{0,1\}//p' "$0"
 }
 
 if [ $# -lt 1 ] || [ "$1" = "-h" ] || [ "$1" = "--help" ]; then
@@ -24,6 +30,12 @@ if [ $# -lt 1 ] || [ "$1" = "-h" ] || [ "$1" = "--help" ]; then
   [ $# -ge 1 ] && exit 0 || exit 2
 fi
 
+HISTORY=0
+if [ "$1" = "--history" ]; then
+  HISTORY=1
+  shift
+  [ $# -ge 1 ] || { usage; exit 2; }
+fi
 CLI=$1
 if [ ! -x "$CLI" ]; then
   echo "season: $CLI is not an executable tolv-cli (build it first: make build)" >&2
@@ -103,5 +115,37 @@ tolv_records "$H"/DATA/W????????_??.DAT | awk -v names="$names" '
     printf '  %-4s  %s%*s  %6d  %5d  %7s%%  %10d  %6s%%\n' "$code" "$name" \
       $((8 - $(printf '%s' "$name" | iconv -f UTF-8 -t CP932 | wc -c))) "" "$picks" "$hits" "$rate" "$back" "$roi"
   done
+FIRST=${DAYS[0]} LAST=${DAYS[${#DAYS[@]} - 1]}
+if [ "$HISTORY" = 1 ]; then
+  # The track record, once this tolv-cli keeps a history of the days.
+  history_step() {
+    echo
+    echo "== tolv-cli --home $H --date $LAST $*"
+    TOLV_TODAY=$LAST "$CLI" --home "$H" --date "$LAST" "$@"
+  }
+  echo
+  # (a tolv-cli without the command answers `history --help` with its own help)
+  if ! "$CLI" --help 2>/dev/null | grep -qE '^  history( |$)' || ! "$CLI" history --help >/dev/null 2>&1; then
+    echo "season: this tolv-cli has no history command yet; history import, program figures," \
+      "backtest and chart skipped"
+  else
+    history_step history import --from "$FIRST" --to "$LAST"
+    history_step stats programs --from "$FIRST" --to "$LAST"
+    history_step backtest --from "$FIRST" --to "$LAST"
+    GUI=${TOLV_GUI:-$(dirname "$CLI")/../ui/tolv}
+    CHART=$H/season-chart.png
+    echo
+    if [ ! -x "$GUI" ] || ! QT_QPA_PLATFORM=offscreen "$GUI" --help 2>/dev/null | grep -q -- '--save-chart'; then
+      echo "season: no desktop program with --save-chart at $GUI; chart skipped"
+    elif QT_QPA_PLATFORM=offscreen TOLV_TODAY=$LAST "$GUI" --home "$H" --date "$LAST" \
+      --save-chart "$CHART" && [ -s "$CHART" ]; then
+      echo "Chart of the season (成績分析): $CHART"
+    else
+      echo "season: the desktop program wrote no chart to $CHART" >&2
+      exit 1
+    fi
+  fi
+fi
+
 echo
-echo "Season: ${DAYS[0]}-${DAYS[${#DAYS[@]} - 1]} in $H"
+echo "Season: $FIRST-$LAST in $H"
