@@ -91,6 +91,7 @@ PROGRAMS = [
     ("8125", "枠ﾏﾆｱ", dict(picks=5, bet="bracket", tag="WK"),
      Skill(avoid=0.8, forum="FH", role="bad at bracket quinellas")),
 ]
+GOOD_NAMES = ["的中王", "穴ﾊﾝﾀｰ", "ﾃﾞｰﾀ馬", "新星", "枠職人"]     # GOOD.LST: the good programs
 PIRUNE_NAMES = ["的中王", "ﾃﾞｰﾀ馬", "穴ﾊﾝﾀｰ", "新星", "堅実派", "血統屋", "指数王", "ﾊﾟﾄﾞｯｸ", "WINNER"]
 
 
@@ -194,6 +195,7 @@ class Season:
         sd.write_bytes(os.path.join(out, "TOLV.INI"), sd.crlf(settings()).encode("cp932"))
         sd.write_bytes(os.path.join(out, "TOLVSOFT.LST"), sd.crlf(self.tolv_list()).encode("cp932"))
         sd.write_bytes(os.path.join(out, "PIRUNE.LST"), sd.crlf(self.pirune_list()).encode("cp932"))
+        sd.write_bytes(os.path.join(out, "GOOD.LST"), sd.crlf(self.good_list()).encode("cp932"))
         with open(os.path.join(out, "README.md"), "w", encoding="utf-8", newline="\n") as f:
             f.write(self.readme(out))
 
@@ -279,6 +281,11 @@ class Season:
         lines += [prog.code + prog.name for prog, _ in self.progs.values()]
         return "\n".join(lines) + "\n\n"
 
+    def good_list(self) -> str:
+        lines = ["; 成績の良いソフト（バックテスト用）"]
+        lines += [self.progs[n][0].code + n for n in GOOD_NAMES]
+        return "\n".join(lines) + "\n\n"
+
     def pirune_list(self) -> str:
         lines = ["; ぴるね ソフトリスト（1番目が基準ソフト）"]
         lines += [self.progs[n][0].code + n for n in PIRUNE_NAMES]
@@ -315,7 +322,8 @@ of it through tolv-cli day by day, and `make demo` ends with it.
   are read from `odds/` (PAT98, `PAT=1`), race cards from `cards/`
   (JRA-VAN, `DenFlag=3`); odds range 5-300, votes 3-999.
 - `TOLVSOFT.LST`: all sixteen programs. `PIRUNE.LST`: 的中王 is the base
-  program of ぴるね.
+  program of ぴるね. `GOOD.LST`: the five good programs, for a backtest
+  restricted to them (`backtest --list GOOD.LST`).
 - `logs/`: per day the two forum logs of the evening before the races
   (CP932): the posts of the day's programs and a little chatter.
 - `cards/`: per day the JRA-VAN race card archive `DByymmdd.LZH`.

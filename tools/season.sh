@@ -13,7 +13,8 @@
 # "Season: FIRST-LAST in HOME" (processing days yyyymmdd).
 #
 # --history: then the track record of the season: `history import`, `stats
-# programs` and `backtest` over its days, and the chart of the programs'
+# programs` and `backtest` over its days (once more with the votes of the
+# programs of GOOD.LST only), and the chart of the programs'
 # return saved as HOME/season-chart.png by the desktop program (TOLV_GUI, by
 # default the tolv beside TOLV_CLI's folder: ../ui/tolv), run offscreen. A
 # part this build has no command for is skipped with a line saying so.
@@ -22,7 +23,7 @@
 set -euo pipefail
 
 usage() {
-  sed -n '2,21s/^# \{0,1\}//p' "$0"
+  sed -n '2,23s/^# \{0,1\}//p' "$0"
 }
 
 if [ $# -lt 1 ] || [ "$1" = "-h" ] || [ "$1" = "--help" ]; then
@@ -132,6 +133,8 @@ if [ "$HISTORY" = 1 ]; then
     history_step history import --from "$FIRST" --to "$LAST"
     history_step stats programs --from "$FIRST" --to "$LAST"
     history_step backtest --from "$FIRST" --to "$LAST"
+    # the same, counting only the votes of the season's good programs
+    history_step backtest --from "$FIRST" --to "$LAST" --list GOOD.LST --votes 2-999
     GUI=${TOLV_GUI:-$(dirname "$CLI")/../ui/tolv}
     CHART=$H/season-chart.png
     echo
