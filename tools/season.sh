@@ -14,10 +14,10 @@
 #
 # --history: then the track record of the season: `history import`, `stats
 # programs` and `backtest` over its days (once more with the votes of the
-# programs of GOOD.LST only), and the chart of the programs'
-# return saved as HOME/season-chart.png by the desktop program (TOLV_GUI, by
-# default the tolv beside TOLV_CLI's folder: ../ui/tolv), run offscreen. A
-# part this build has no command for is skipped with a line saying so.
+# programs of GOOD.LST only), and the chart of the programs' return saved as
+# HOME/season-chart.png by the desktop program (TOLV_GUI, by default the tolv
+# beside TOLV_CLI's folder: ../ui/tolv), run offscreen. A part this build has
+# no command for is skipped with a line saying so.
 #
 # Needs only bash, coreutils (od, ...), gawk or mawk and iconv: no Python.
 set -euo pipefail
