@@ -104,7 +104,6 @@ def settings() -> str:
     text = sd.TOLV_INI
     for old, new in (("サンプル開催日 2026年12月6日(日)", "サンプル開催 2026年9月12日～10月4日の8日間"),
                      ("LogFile1=logs/FORUM1.LOG", "LogFile1=logs/WARS%M1%D1.LOG"),
-                     ("LogFile2=logs/FH%M1%D1.LOG", "LogFile2=logs/FH%M1%D1.LOG"),
                      ("LogFile3=logs/FORUM3.LOG", "LogFile3="),
                      ("LogFflag3=True", "LogFflag3=False"),
                      ("FHwars=logs/ODDS%M1%D1.LOG", "FHwars=")):
@@ -128,21 +127,14 @@ class Result:
     brackets: tuple
     quinella_pays: int
     bracket_pays: int
-    wide: dict                  # pair -> payout
 
 
 def result_of(race: gen_results.Race, letter: str, day: str) -> Result:
     finish = gen_results.finish_of(race, letter, day)
     a, b = sorted(finish[:2])
     x, y = sorted((gen_results.bracket_of(a, race.runners), gen_results.bracket_of(b, race.runners)))
-    placed = finish[:3]
-    wide = {}
-    for i in range(3):
-        for j in range(i + 1, 3):
-            p = gen_results.pair(placed[i], placed[j])
-            wide[p] = int(gen_results.payout(race.wide.get(p)))
     return Result(a, b, (x, y), int(gen_results.payout(race.quinella.get((a, b)))),
-                  int(gen_results.payout(race.bracket.get((x, y)))), wide)
+                  int(gen_results.payout(race.bracket.get((x, y)))))
 
 
 def skilled_picker(skill: Skill, results: dict, course: str):
