@@ -1,6 +1,6 @@
 # Everything on a fresh Debian 12 machine:
 #   make demo   installs the build packages when missing, builds, and runs the
-#               sample race day in a scratch copy
+#               sample race day and the sample season in a scratch copy
 #   make test   installs, builds and runs every test, then the core and
 #               collect tests again under AddressSanitizer and UBSan
 
@@ -10,6 +10,8 @@ JOBS       ?= 2
 DEB_PACKAGES = build-essential cmake pkg-config git liblhasa-dev libcli11-dev \
                libgtest-dev libgmock-dev libbenchmark-dev python3 \
                qt6-base-dev qt6-qpa-plugins fonts-noto-cjk
+# the lha command, for the LZH archives of the sample generators (tools/race_cards.py)
+DEB_PACKAGES += jlha-utils
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
