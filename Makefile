@@ -10,12 +10,10 @@ JOBS       ?= 2
 DEB_PACKAGES = build-essential cmake pkg-config git liblhasa-dev libcli11-dev \
                libgtest-dev libgmock-dev libbenchmark-dev python3 \
                qt6-base-dev qt6-qpa-plugins fonts-noto-cjk
-# the lha command, for the LZH archives of the sample generators (tools/race_cards.py)
-DEB_PACKAGES += jlha-utils
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build test test-asan demo gui bench fuzz package clean
+.PHONY: all deps build test test-asan demo gui bench fuzz package samples clean
 
 all: build
 
@@ -47,6 +45,14 @@ test-asan: deps
 
 demo: build
 	tools/demo.sh $(BUILD)/src/cli/tolv-cli
+
+# Writes the sample day and the sample season anew from their generators
+# (the same bytes on every run). Only these need the lha command, so its
+# package (jlha-utils, which brings Java) is installed here, not by deps.
+samples:
+	@$(MAKE) --no-print-directory deps DEB_PACKAGES="jlha-utils python3"
+	tools/gen_sample_day.py
+	tools/gen_sample_season.py
 
 # The desktop program on a scratch copy of the sample race day.
 gui: build
