@@ -1,6 +1,6 @@
 # Everything on a fresh Debian 12 machine:
 #   make demo   installs the build packages when missing, builds, and runs the
-#               sample race day in a scratch copy
+#               sample race day and the sample season in a scratch copy
 #   make test   installs, builds and runs every test, then the core and
 #               collect tests again under AddressSanitizer and UBSan
 
@@ -13,7 +13,7 @@ DEB_PACKAGES = build-essential cmake pkg-config git liblhasa-dev libcli11-dev \
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build test test-asan demo gui bench fuzz package clean
+.PHONY: all deps build test test-asan demo gui bench fuzz package samples clean
 
 all: build
 
@@ -45,6 +45,14 @@ test-asan: deps
 
 demo: build
 	tools/demo.sh $(BUILD)/src/cli/tolv-cli
+
+# Writes the sample day and the sample season anew from their generators
+# (the same bytes on every run). Only these need the lha command, so its
+# package (jlha-utils, which brings Java) is installed here, not by deps.
+samples:
+	@$(MAKE) --no-print-directory deps DEB_PACKAGES="jlha-utils python3"
+	tools/gen_sample_day.py
+	tools/gen_sample_season.py
 
 # The desktop program on a scratch copy of the sample race day.
 gui: build

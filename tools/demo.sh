@@ -419,3 +419,10 @@ report "Bet Auto" "$H"/OutPut/${DAY}.lst
 report "馬券塾" "$H"/OutPut/馬券塾${DAY}.TXT
 shopt -u nullglob
 echo "Remove it with: rm -rf '$H'"
+
+# ---------------------------------------------------------------------------
+# The sample season (examples/sample-season): eight race days in a home of
+# their own inside the scratch folder, then the programs' track record.
+
+section "Sample season: tools/season.sh --history $CLI $H/season"
+"$ROOT/tools/season.sh" --history "$CLI" "$H/season"

@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
-"""Writes the PAT results files of the sample race day (2026-12-06).
+"""Writes the PAT results files of a race day (by default the sample day, 2026-12-06).
 
-One results file per meeting, odds/ks-<course letter>1206.JRA, in the PAT98
+One results file per meeting, odds/ks-<course letter>MMDD.JRA, in the PAT98
 layout (711-byte records, one per race in race order), for the hit check
 (`tolv-cli hits`). The finishing order of each race is drawn from the day's own
 PAT odds files (odds/ZO-*.JRA and odds/UO-*.JRA): horses are drawn by the
 weight 1/win odds with a fixed seed per race, scratched horses never run, and
-the payouts are the race's odds times 100, rounded down to 10 yen. 中山 11R
-ends in a dead heat for second, so it pays two quinellas.
+the payouts are the race's odds times 100, rounded down to 10 yen. On the
+sample day 中山 11R ends in a dead heat for second, so it pays two quinellas.
+tools/gen_sample_season.py writes the results of its days with the same code.
 
 Usage:
   tools/gen_results.py [--odds DIR]   (default examples/sample-day/odds)
@@ -100,19 +101,24 @@ def pair(a: int, b: int) -> tuple:
     return (min(a, b), max(a, b))
 
 
-def record(r: Race, code_letter: str) -> bytes:
+def finish_of(r: Race, code_letter: str, day: str = DAY) -> list:
+    """The first four home of a race, the same on every run."""
+    return r.order(int(day) * 100 + ord(code_letter) * 13 + r.race)
+
+
+def record(r: Race, code_letter: str, day: str = DAY, dead_heat=DEAD_HEAT) -> bytes:
     out = bytearray(b" " * RECORD)
 
     def put(at: int, text: str):
         data = text.encode("cp932")
         out[at:at + len(data)] = data
 
-    put(0, DAY)
+    put(0, day)
     put(8, r.course)
     put(20, f"{r.race:2d}")
-    finish = r.order(int(DAY) * 100 + ord(code_letter) * 13 + r.race)
+    finish = finish_of(r, code_letter, day)
     first = finish[0]
-    seconds = finish[1:3] if (r.course, r.race) == DEAD_HEAT else finish[1:2]
+    seconds = finish[1:3] if (r.course, r.race) == dead_heat else finish[1:2]
     placed = [first] + seconds if len(seconds) == 2 else finish[:3]
     put(375, f"{first:2d}")
     put(379, payout(r.win[first]))
@@ -135,9 +141,11 @@ def record(r: Race, code_letter: str) -> bytes:
     return bytes(out)
 
 
-def write_results(odds: str) -> None:
-    """Writes the ks- results files of every course beside the odds files in `odds`."""
+def day_races(odds: str, day: str = DAY) -> dict:
+    """The races of `day` by course letter, in race order, read from the PAT
+    odds files in `odds`."""
     letters = sorted({os.path.basename(p)[3] for p in glob.glob(os.path.join(odds, "ZO-???.JRA"))})
+    by_letter = {}
     for letter in letters:
         races = []
         for zo_path in sorted(glob.glob(os.path.join(odds, f"ZO-{letter}??.JRA"))):
@@ -146,15 +154,24 @@ def write_results(odds: str) -> None:
                 zo = f.read()
             with open(uo_path, "rb") as f:
                 uo = f.read()
-            if zo[0:8].decode("ascii") != DAY:
+            if zo[0:8].decode("ascii") != day:
                 continue
             races.append(Race(zo, uo))
-        races.sort(key=lambda r: r.race)
-        path = os.path.join(odds, f"ks-{letter}1206.JRA")
+        if races:
+            by_letter[letter] = sorted(races, key=lambda r: r.race)
+    return by_letter
+
+
+def write_results(odds: str, day: str = DAY, dead_heat=DEAD_HEAT, quiet: bool = False) -> None:
+    """Writes the ks- results files of every course of `day` beside the odds
+    files in `odds`."""
+    for letter, races in day_races(odds, day).items():
+        path = os.path.join(odds, f"ks-{letter}{day[4:]}.JRA")
         with open(path, "wb") as f:
             for r in races:
-                f.write(record(r, letter))
-        print(f"{path}: {len(races)} races")
+                f.write(record(r, letter, day, dead_heat))
+        if not quiet:
+            print(f"{path}: {len(races)} races")
 
 
 def main() -> None:

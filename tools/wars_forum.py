@@ -290,16 +290,17 @@ class Block:
 
 
 def post_block(rng: Rng, prog: Program, meeting: Meeting, matching: bool, *,
-               fullwidth_date=False, tail=None, short_races=None) -> Block:
+               fullwidth_date=False, tail=None, short_races=None, picker=program_picks) -> Block:
     """A meeting block: rule, header, rule, race lines, empty line.
-    `short_races` maps race numbers to a pick count below the program's."""
+    `short_races` maps race numbers to a pick count below the program's;
+    `picker(rng, prog, race)` gives a race's picks (program_picks by default)."""
     tail = (prog.name + (" " + prog.version if prog.version else "")) if tail is None else tail
     head = header_line(meeting, prog.code, tail, fullwidth_date)
     lines = [RULE, head, RULE]
     block = Block(lines, head if matching else "")
     first, last = prog.races
     for race in meeting.races[first - 1:last]:
-        picks = program_picks(rng, prog, race)
+        picks = picker(rng, prog, race)
         if short_races and race.number in short_races:
             picks = picks[:short_races[race.number]]
         line = race_line(race.number, picks, prog.tag)

@@ -17,7 +17,7 @@
 #include "core/dates.h"
 #include "core/startup.h"
 #include "ui/common/qt_text.h"
-#include "ui/window/mdi_tolv.h"
+#include "ui/window/main_window.h"
 
 namespace {
 
@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
   }
   if (day) session->setMeetingDate(toYmd(*day));
 
-  ui::MDITolv window(*session, todayDate);
+  ui::MainWindow window(*session, todayDate);
   window.show();
   return app.exec();
 }

@@ -4,14 +4,14 @@
 #include "bets/bet_summary.h"
 #include "odds/odds_status.h"
 #include "ui/common/qt_text.h"
-#include "ui/dialogs/frm_bakenjuku.h"
-#include "ui/dialogs/frm_conv_kol_odds.h"
-#include "ui/dialogs/frm_horyuu_bet_hyouji.h"
-#include "ui/dialogs/frm_list_hensyu.h"
-#include "ui/dialogs/frm_odds_itiran.h"
-#include "ui/dialogs/frm_options.h"
-#include "ui/dialogs/frm_staff.h"
-#include "ui/dialogs/frm_yoyaku.h"
+#include "ui/dialogs/bakenjuku_export_dialog.h"
+#include "ui/dialogs/kol_odds_converter_dialog.h"
+#include "ui/dialogs/pending_bet_viewer.h"
+#include "ui/dialogs/list_editor_dialog.h"
+#include "ui/dialogs/odds_status_dialog.h"
+#include "ui/dialogs/settings_dialog.h"
+#include "ui/dialogs/pad_settings_dialog.h"
+#include "ui/dialogs/batch_window.h"
 
 // The folder browser and the log-file chooser live in pickers.cpp.
 
@@ -22,23 +22,23 @@ const char* kErrorTitle = "【トルブ】エラーメッセージ";
 }
 
 void openSettingsDialog(Session& session, UserInterface& ui, QWidget* parent) {
-  FrmOptions window(session, ui, parent);
+  SettingsDialog window(session, ui, parent);
   window.exec();
 }
 
 void openListEditor(Session& session, UserInterface& ui, QWidget* parent) {
-  FrmListHensyu window(session, ui, parent);
+  ListEditorDialog window(session, ui, parent);
   window.exec();
 }
 
 bool openBatchWindow(Session& session, UserInterface& ui, QWidget* parent) {
-  FrmYoyaku window(session, ui, parent);
+  BatchWindow window(session, ui, parent);
   window.exec();
   return window.closeProgram();
 }
 
 void openPadSettings(Session& session, UserInterface& ui, QWidget* parent) {
-  FrmStaff window(session, ui, parent);
+  PadSettingsDialog window(session, ui, parent);
   window.exec();
 }
 
@@ -53,7 +53,7 @@ void openOddsConversion(Session& session, UserInterface& ui, OddsConversion kind
   const fs::path input(fromQ(chosen));
   // An archive without predicted odds never opens the window.
   if (kol && !CheckKolArchive(session, ui, input)) return;
-  FrmConvKolOdds window(session, ui, source, layout, input, parent);
+  KolOddsConverterDialog window(session, ui, source, layout, input, parent);
   window.exec();
 }
 
@@ -63,7 +63,7 @@ void openOddsStatus(Session& session, UserInterface& ui, QWidget* parent) {
     BusyScope busy(ui);
     if (showOddsStatus(session, ui, grid) != StepResult::Done) return;
   }
-  FrmOddsItiran window(grid, parent);
+  OddsStatusDialog window(grid, parent);
   window.exec();
 }
 
@@ -74,7 +74,7 @@ void openBakenjukuWindow(Session& session, UserInterface& ui, QWidget* parent) {
     sheet = openBakenjuku(session, ui);
   }
   if (!sheet) return;
-  FrmBakenjuku window(session, ui, std::move(*sheet), parent);
+  BakenjukuExportDialog window(session, ui, std::move(*sheet), parent);
   window.exec();
 }
 
@@ -84,7 +84,7 @@ void openPendingBetSummary(Session& session, UserInterface& ui, QWidget* parent)
     BusyScope busy(ui);
     if (SummarisePendingBets(session, ui, summary) != StepResult::Done) return;
   }
-  FrmHoryuuBetHyouji window(summary, parent);
+  PendingBetViewer window(summary, parent);
   window.exec();
 }
 

@@ -8,8 +8,8 @@
 #include <QUrl>
 
 #include "ui/common/qt_text.h"
-#include "ui/window/frm_kakunin.h"
-#include "ui/window/frm_progres.h"
+#include "ui/window/overwrite_choice_dialog.h"
+#include "ui/window/progress_window.h"
 
 namespace tolv::ui {
 
@@ -54,7 +54,7 @@ class CursorPause {
 
 }  // namespace
 
-QtUserInterface::QtUserInterface(QWidget* parent, FrmProgres* progress) : parent_(parent), progress_(progress) {}
+QtUserInterface::QtUserInterface(QWidget* parent, ProgressWindow* progress) : parent_(parent), progress_(progress) {}
 
 QtUserInterface::~QtUserInterface() {
   while (busyDepth_ > 0) busy(false);
@@ -70,7 +70,7 @@ void QtUserInterface::inform(std::string_view text, std::string_view title, Icon
 Answer QtUserInterface::ask(std::string_view text, std::string_view title, Buttons buttons, Answer defaultAnswer) {
   CursorPause pause;
   if (buttons == Buttons::OverwriteAppendCancel) {
-    FrmKakunin window(messageText(text), parent_);
+    OverwriteChoiceDialog window(messageText(text), parent_);
     window.exec();
     switch (window.choice()) {
       case 1:

@@ -11,12 +11,12 @@
 
 namespace tolv::ui {
 
-class FrmProgres;
+class ProgressWindow;
 
 class QtUserInterface : public UserInterface {
  public:
   // Messages open over `parent`; progress goes to `progress` (may be null).
-  QtUserInterface(QWidget* parent, FrmProgres* progress);
+  QtUserInterface(QWidget* parent, ProgressWindow* progress);
   ~QtUserInterface() override;
 
   void inform(std::string_view text, std::string_view title, Icon icon) override;
@@ -31,7 +31,7 @@ class QtUserInterface : public UserInterface {
  private:
   void letEventsRun();
   QPointer<QWidget> parent_;
-  QPointer<FrmProgres> progress_;
+  QPointer<ProgressWindow> progress_;
   int busyDepth_ = 0;
 };
 

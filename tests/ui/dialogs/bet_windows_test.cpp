@@ -12,9 +12,9 @@
 #include "core/pending_bet.h"
 #include "dialog_test_util.h"
 #include "odds/odds_status.h"
-#include "ui/dialogs/frm_bakenjuku.h"
-#include "ui/dialogs/frm_horyuu_bet_hyouji.h"
-#include "ui/dialogs/frm_odds_itiran.h"
+#include "ui/dialogs/bakenjuku_export_dialog.h"
+#include "ui/dialogs/pending_bet_viewer.h"
+#include "ui/dialogs/odds_status_dialog.h"
 
 using namespace tolv;
 using namespace tolv::ui;
@@ -38,7 +38,7 @@ class BetWindowsTest : public QObject {
     RecordingUi ui;
     OddsStatusGrid grid;
     QCOMPARE(showOddsStatus(h.session, ui, grid), StepResult::Done);
-    FrmOddsItiran w(grid);
+    OddsStatusDialog w(grid);
     QCOMPARE(text(&w, "Label1"), QStringLiteral("2002年05月12日(日) のオッズ取得状況"));
     auto* table = child<QTableWidget>(&w, "MSFlexGrid1");
     QCOMPARE(table->columnCount(), 15);
@@ -64,7 +64,7 @@ class BetWindowsTest : public QObject {
 
   void noOddsLeaveOnlyTheHeader() {
     OddsStatusTables none;
-    FrmOddsItiran w(oddsStatusGrid(none, "20020512"));
+    OddsStatusDialog w(oddsStatusGrid(none, "20020512"));
     QCOMPARE(child<QTableWidget>(&w, "MSFlexGrid1")->rowCount(), 0);
   }
 
@@ -76,7 +76,7 @@ class BetWindowsTest : public QObject {
     RecordingUi ui;
     PendingBetSummary summary;
     QCOMPARE(SummarisePendingBets(h.session, ui, summary), StepResult::Done);
-    FrmHoryuuBetHyouji w(summary);
+    PendingBetViewer w(summary);
     QCOMPARE(w.windowTitle(), QStringLiteral("保留ＢＥＴの内訳"));
     QCOMPARE(text(&w, "Label1"), QStringLiteral("2002年 5月 26日 の保留ＢＥＴ内訳です…"));
     QCOMPARE(text(&w, "Label2_3"), QStringLiteral("馬　連"));
@@ -100,7 +100,7 @@ class BetWindowsTest : public QObject {
     RecordingUi ui;
     auto sheet = openBakenjuku(h.session, ui);
     QVERIFY(sheet.has_value());
-    FrmBakenjuku w(h.session, ui, *sheet);
+    BakenjukuExportDialog w(h.session, ui, *sheet);
     QCOMPARE(w.objectName(), QStringLiteral("frm馬券塾"));
     QCOMPARE(text(&w, "Label2_0"), QStringLiteral("3"));
     QCOMPARE(text(&w, "Label2_1"), QStringLiteral("1,800"));

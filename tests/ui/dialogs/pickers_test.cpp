@@ -9,9 +9,9 @@
 #include <QTest>
 
 #include "dialog_test_util.h"
-#include "ui/dialogs/frm_conv_kol_odds.h"
-#include "ui/dialogs/frm_folder.h"
-#include "ui/dialogs/frm_staff.h"
+#include "ui/dialogs/kol_odds_converter_dialog.h"
+#include "ui/dialogs/folder_picker_dialog.h"
+#include "ui/dialogs/pad_settings_dialog.h"
 #include "ui/dialogs/pickers.h"
 
 using namespace tolv;
@@ -47,7 +47,7 @@ class PickersTest : public QObject {
     QLineEdit target;
     target.setText(QStringLiteral("keep me"));
     fs::create_directories(h.home() / "sub" / "inner");
-    FrmFolder w(ui, &target, QString::fromStdString(h.session.appFolder()));
+    FolderPickerDialog w(ui, &target, QString::fromStdString(h.session.appFolder()));
     // A box naming no folder starts in the program folder.
     QCOMPARE(w.currentFolder(), QDir::cleanPath(QString::fromStdString(h.session.appFolder())));
     auto* dirs = child<QListWidget>(&w, "Dir1");
@@ -82,7 +82,7 @@ class PickersTest : public QObject {
     fs::create_directories(h.home() / "odds");
     QLineEdit target;
     target.setText(" " + q(h.home() / "odds") + " ");
-    FrmFolder w(ui, &target, QString::fromStdString(h.session.appFolder()));
+    FolderPickerDialog w(ui, &target, QString::fromStdString(h.session.appFolder()));
     QCOMPARE(w.currentFolder(), q(h.home() / "odds"));
     // Enter in the box moves on to ＯＫ instead of confirming.
     QTest::keyClick(child<QLineEdit>(&w, "Text1"), Qt::Key_Return);
@@ -97,7 +97,7 @@ class PickersTest : public QObject {
     TestHome h;
     writeBytes(h.session.iniFilePath(), sjLines({"[STAFF]", "PADOUTDIR=/pad/", "TERM=1", "PADEDIT=0", "RaceOutFlag=2"}));
     RecordingUi ui;
-    FrmStaff w(h.session, ui);
+    PadSettingsDialog w(h.session, ui);
     QCOMPARE(child<QLineEdit>(&w, "Text1")->text(), QStringLiteral("/pad/"));
     QVERIFY(child<QRadioButton>(&w, "Option1_1")->isChecked());
     QVERIFY(child<QRadioButton>(&w, "Option2_2")->isChecked());
@@ -118,7 +118,7 @@ class PickersTest : public QObject {
     QCOMPARE(ini(h.session, "STAFF", "PADEDIT"), std::string("1"));
     QCOMPARE(ini(h.session, "STAFF", "RaceOutFlag"), std::string("1"));
 
-    FrmStaff again(h.session, ui);
+    PadSettingsDialog again(h.session, ui);
     click(&again, "Option1_1");
     click(&again, "Command2_1");
     QCOMPARE(ini(h.session, "STAFF", "TERM"), std::string("0"));
@@ -129,7 +129,7 @@ class PickersTest : public QObject {
     RecordingUi ui;
     const fs::path csv = h.home() / "OD991231.CSV";
     writeBytes(csv, "");
-    FrmConvKolOdds w(h.session, ui, OddsConversionSource::Csv, PatQuinellaLayout::Pat98, csv);
+    KolOddsConverterDialog w(h.session, ui, OddsConversionSource::Csv, PatQuinellaLayout::Pat98, csv);
     QCOMPARE(w.windowTitle(), QStringLiteral("「TARGET」形式ＣＳＶオッズをＰＡＴ９８形式に変換"));
     QCOMPARE(child<QLabel>(&w, "Label1")->text(), QStringLiteral("1999年12月31日のＣＳＶオッズをＰＡＴ形式に変換します…"));
     QCOMPARE(child<QLabel>(&w, "Label2_0")->text(), QStringLiteral("ＣＳＶオッズを読み取り中！"));
@@ -152,7 +152,7 @@ class PickersTest : public QObject {
     record.resize(kKolRecordLength, ' ');
     writeBytes(fs::path(h.session.workFolder()) / "kol_ods.KD2", record);
     RecordingUi ui;
-    FrmConvKolOdds w(h.session, ui, OddsConversionSource::Kol, PatQuinellaLayout::Pat95, {});
+    KolOddsConverterDialog w(h.session, ui, OddsConversionSource::Kol, PatQuinellaLayout::Pat95, {});
     QCOMPARE(w.windowTitle(), QStringLiteral("競馬ブック予想オッズをＰＡＴ９５形式に変換"));
     QCOMPARE(child<QLabel>(&w, "Label1")->text(), QStringLiteral("2026年12月06日分の予想オッズをＰＡＴ形式に変換します…"));
     QCOMPARE(child<QLabel>(&w, "Label2_1")->text(), QStringLiteral("ＰＡＴ９５形式オッズファイルを出力中！"));

@@ -8,9 +8,9 @@
 #include <QTest>
 
 #include "dialog_test_util.h"
-#include "ui/dialogs/frm_list_hensyu.h"
-#include "ui/dialogs/frm_options.h"
-#include "ui/dialogs/frm_yoyaku.h"
+#include "ui/dialogs/list_editor_dialog.h"
+#include "ui/dialogs/settings_dialog.h"
+#include "ui/dialogs/batch_window.h"
 
 using namespace tolv;
 using namespace tolv::ui;
@@ -58,7 +58,7 @@ class ScreenshotsTest : public QObject {
   void settingsDialog() {
     SampleHome h;
     RecordingUi ui;
-    FrmOptions w(*h.session, ui);
+    SettingsDialog w(*h.session, ui);
     child<QTabWidget>(&w, "tbsOptions")->setCurrentIndex(4);
     w.resize(560, 520);
     save(w, "settings.png");
@@ -67,7 +67,7 @@ class ScreenshotsTest : public QObject {
   void listEditor() {
     SampleHome h;
     RecordingUi ui;
-    FrmListHensyu w(*h.session, ui);
+    ListEditorDialog w(*h.session, ui);
     w.resize(820, 560);
     w.editList(1);
     w.clickCell(1, 3);
@@ -77,7 +77,7 @@ class ScreenshotsTest : public QObject {
   void batchWindow() {
     SampleHome h;
     RecordingUi ui;
-    FrmYoyaku w(*h.session, ui);
+    BatchWindow w(*h.session, ui);
     click(&w, "Option1_1");
     w.resize(360, w.sizeHint().height());
     save(w, "batch.png");

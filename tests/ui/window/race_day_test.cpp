@@ -24,12 +24,12 @@
 #include "output/race_day.h"
 #include "output/result_grid.h"
 #include "support/test_support.h"
-#include "ui/window/frm_kiridasi.h"
-#include "ui/window/frm_menu.h"
-#include "ui/window/frm_tolv_hyouji.h"
-#include "ui/window/frm_txt_hyouji.h"
-#include "ui/window/frm_wars_hyouji.h"
-#include "ui/window/mdi_tolv.h"
+#include "ui/window/extraction_window.h"
+#include "ui/window/execution_menu.h"
+#include "ui/window/result_grid_window.h"
+#include "ui/window/listing_viewer.h"
+#include "ui/window/wars_viewer.h"
+#include "ui/window/main_window.h"
 #include "ui/window/text_viewer.h"
 #include "ui/window/window_test_support.h"
 
@@ -97,7 +97,7 @@ void RaceDayTest::wholeDayThroughTheWindows() {
   Session& s = sample.s();
   s.setMeetingDate("20020101");  // the user sets the day in the menu
   RecordingUi ui;
-  MDITolv window(s, *parseYmd(kSampleDay), &ui);
+  MainWindow window(s, *parseYmd(kSampleDay), &ui);
   window.resize(1200, 800);
   window.show();
   QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -108,7 +108,7 @@ void RaceDayTest::wholeDayThroughTheWindows() {
   QCOMPARE(window.statusPanel(3)->text(), QStringLiteral("2026年12月06日(日)"));
 
   // The day, typed into the execution menu.
-  FrmMenu* menu = window.executionMenu();
+  ExecutionMenu* menu = window.executionMenu();
   typeInto(menu->yearBox()->edit(), "2026");
   typeInto(menu->monthBox()->edit(), "12");
   typeInto(menu->dayBox()->edit(), "6");
@@ -116,17 +116,17 @@ void RaceDayTest::wholeDayThroughTheWindows() {
 
   // ログ読込み: the extraction window, filled from TOLV.INI.
   click(menu, "cmdLogRead");
-  QPointer<FrmKiridasi> kiridasi = window.extractionWindow();
-  QVERIFY(kiridasi);
+  QPointer<ExtractionWindow> extraction = window.extractionWindow();
+  QVERIFY(extraction);
   QCOMPARE(s.meetingDate(), std::string(kSampleDay));
-  QCOMPARE(kiridasi->logPath(1)->text(), QStringLiteral("logs/FH%M1%D1.LOG"));
-  QVERIFY(kiridasi->logCheck(2)->isChecked());
-  QVERIFY(!kiridasi->cutName()->isEnabled());  // style 0: the name box is off
-  saveShot(kiridasi, "extraction.png");
-  click(kiridasi, "Command3");
+  QCOMPARE(extraction->logPath(1)->text(), QStringLiteral("logs/FH%M1%D1.LOG"));
+  QVERIFY(extraction->logCheck(2)->isChecked());
+  QVERIFY(!extraction->cutName()->isEnabled());  // style 0: the name box is off
+  saveShot(extraction, "extraction.png");
+  click(extraction, "Command3");
   QVERIFY2(ui.messages.empty(), ui.messages.empty() ? "" : ui.messages.front().text.c_str());
-  if (kiridasi) QVERIFY(kiridasi->postsFound() > 0);
-  QTRY_VERIFY(!kiridasi);  // closed after reading
+  if (extraction) QVERIFY(extraction->postsFound() > 0);
+  QTRY_VERIFY(!extraction);  // closed after reading
   const fs::path expected = sampleDayDir() / "expected";
   QVERIFY(readBytes(s.cutIndexPath()) == readBytes(expected / "20261206.DAT"));
   QVERIFY(readBytes(sample.home / "OutPut" / "WARS20261206.TXT") == readBytes(expected / "WARS20261206.TXT"));
@@ -134,7 +134,7 @@ void RaceDayTest::wholeDayThroughTheWindows() {
   // トルブ作成: the listing of the first meeting in the text viewer.
   click(menu, "cmdTolv");
   QVERIFY2(ui.messages.empty(), ui.messages.empty() ? "" : ui.messages.front().text.c_str());
-  FrmTxtHyouji* listing = window.listingView();
+  ListingViewer* listing = window.listingView();
   QVERIFY(listing && listing->isVisible());
   QCOMPARE(window.activeView(), static_cast<QWidget*>(listing));
   const fs::path listing06 = sample.home / "OutPut" / "W20261206_06.TXT";
@@ -152,7 +152,7 @@ void RaceDayTest::wholeDayThroughTheWindows() {
 
   // The grid: first meeting in quinella mode; the second meeting by its button.
   trigger(&window, "mnuTolvItiran");
-  FrmTolvHyouji* grid = window.gridView();
+  ResultGridWindow* grid = window.gridView();
   QVERIFY(grid && grid->isVisible());
   QVERIFY(!listing->isVisible());
   QCOMPARE(grid->grid()->courseCode, std::string("06"));
@@ -213,7 +213,7 @@ void RaceDayTest::wholeDayThroughTheWindows() {
 
   // WARS形式出力 opens the WARS file; after 的中判定 it shows the hit marks.
   click(menu, "cmdWars");
-  FrmWarsHyouji* viewer = window.fileView();
+  WarsViewer* viewer = window.fileView();
   QVERIFY(viewer && viewer->isVisible());
   QVERIFY(!grid->isVisible());
   QCOMPARE(viewer->statusLabel()->text(), QStringLiteral("トルブWARS形式を表示中…"));

@@ -26,13 +26,13 @@
 #include "output/race_day.h"
 #include "support/test_support.h"
 #include "ui/common/qt_text.h"
-#include "ui/window/frm_kakunin.h"
-#include "ui/window/frm_kiridasi.h"
-#include "ui/window/frm_menu.h"
-#include "ui/window/frm_progres.h"
-#include "ui/window/frm_tolv_hyouji.h"
-#include "ui/window/frm_wars_hyouji.h"
-#include "ui/window/mdi_tolv.h"
+#include "ui/window/overwrite_choice_dialog.h"
+#include "ui/window/extraction_window.h"
+#include "ui/window/execution_menu.h"
+#include "ui/window/progress_window.h"
+#include "ui/window/result_grid_window.h"
+#include "ui/window/wars_viewer.h"
+#include "ui/window/main_window.h"
 #include "ui/window/qt_user_interface.h"
 #include "ui/window/text_viewer.h"
 #include "ui/window/window_test_support.h"
@@ -104,7 +104,7 @@ class WindowsTest : public QObject {
 void WindowsTest::warsOutputWithoutTolvFilesShowsItsError() {
   EmptyHome empty;
   RecordingUi ui;
-  MDITolv window(empty.s(), *parseYmd("20020512"), &ui);
+  MainWindow window(empty.s(), *parseYmd("20020512"), &ui);
   window.show();
   click(window.executionMenu(), "cmdWars");
   QCOMPARE(ui.messages.size(), std::size_t(1));
@@ -121,7 +121,7 @@ void WindowsTest::hitsWithTargetCsvOddsShowTheNotice() {
   sample.s().settings.oddsSource = "3";
   const std::string before = readBytes(sample.home / "DATA" / "W20261206_06.DAT");
   RecordingUi ui;
-  MDITolv window(sample.s(), *parseYmd(kSampleDay), &ui);
+  MainWindow window(sample.s(), *parseYmd(kSampleDay), &ui);
   window.show();
   click(window.executionMenu(), "cmdTekityu");
   QCOMPARE(ui.messages.size(), std::size_t(1));
@@ -135,10 +135,10 @@ void WindowsTest::sendingWithoutSelectionWritesNothing() {
   SampleHome sample;
   prepareSampleDay(sample);
   RecordingUi ui;
-  MDITolv window(sample.s(), *parseYmd(kSampleDay), &ui);
+  MainWindow window(sample.s(), *parseYmd(kSampleDay), &ui);
   window.show();
   trigger(&window, "mnuTolvItiran");
-  FrmTolvHyouji* grid = window.gridView();
+  ResultGridWindow* grid = window.gridView();
   QVERIFY(grid && grid->isVisible());
   // Everything selected and unselected again with the corner button.
   click(grid->table(), "Command2");
@@ -154,7 +154,7 @@ void WindowsTest::sendingWithoutSelectionWritesNothing() {
 void WindowsTest::gridAndViewersWithoutFiles() {
   EmptyHome empty;
   RecordingUi ui;
-  MDITolv window(empty.s(), *parseYmd("20020512"), &ui);
+  MainWindow window(empty.s(), *parseYmd("20020512"), &ui);
   window.show();
   trigger(&window, "mnuTolvItiran");
   QCOMPARE(ui.messages.back().text, std::string("指定された日付のデータファイルが見つかりません！"));
@@ -177,9 +177,9 @@ void WindowsTest::gridAndViewersWithoutFiles() {
 void WindowsTest::dateBoxesAndWeekdayColours() {
   EmptyHome empty;
   RecordingUi ui;
-  MDITolv window(empty.s(), *parseYmd("20020512"), &ui);
+  MainWindow window(empty.s(), *parseYmd("20020512"), &ui);
   window.show();
-  FrmMenu* menu = window.executionMenu();
+  ExecutionMenu* menu = window.executionMenu();
   QCOMPARE(menu->yearBox()->text(), QStringLiteral("2002"));
   QCOMPARE(menu->dayBox()->text(), QStringLiteral("12"));
 
@@ -237,7 +237,7 @@ void WindowsTest::viewMenuDoubleClickAndResize() {
     QCOMPARE(tolv::outputWars(sample.s(), ui), StepResult::Done);
   }
   RecordingUi ui;
-  MDITolv window(sample.s(), *parseYmd(kSampleDay), &ui);
+  MainWindow window(sample.s(), *parseYmd(kSampleDay), &ui);
   window.resize(1000, 700);
   window.show();
   QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -260,12 +260,12 @@ void WindowsTest::viewMenuDoubleClickAndResize() {
 
   // The WARS viewer follows the main window's size; the progress window stays hidden.
   trigger(&window, "mnuTolvWarsVew");
-  FrmWarsHyouji* viewer = window.fileView();
+  WarsViewer* viewer = window.fileView();
   QVERIFY(viewer && viewer->isVisible() && !window.listingView()->isVisible());
   window.resize(1300, 900);
   QTRY_COMPARE(client->width() > 1200, true);
   QTRY_COMPARE(viewer->geometry(),
-               QRect(FrmMenu::kWidth, 0, client->width() - FrmMenu::kWidth, client->height()));
+               QRect(ExecutionMenu::kWidth, 0, client->width() - ExecutionMenu::kWidth, client->height()));
   QCOMPARE(window.executionMenu()->height(), client->height());
   QVERIFY(!window.progressWindow()->isVisible());
   QCOMPARE(window.progressWindow()->geometry().bottom(), client->height() - 1);
@@ -275,13 +275,13 @@ void WindowsTest::piruneCreationShowsItsListing() {
   SampleHome sample;
   prepareSampleDay(sample);
   RecordingUi ui;
-  MDITolv window(sample.s(), *parseYmd(kSampleDay), &ui);
+  MainWindow window(sample.s(), *parseYmd(kSampleDay), &ui);
   window.show();
   // The forum-odds conversion is offered only with forum odds as the source (here PAT98).
   QVERIFY(!window.findChild<QAction*>("mnuWarsOdds")->isEnabled());
   trigger(&window, "mnuPirune");
   QVERIFY2(ui.messages.empty(), ui.messages.empty() ? "" : ui.messages.front().text.c_str());
-  FrmWarsHyouji* viewer = window.fileView();
+  WarsViewer* viewer = window.fileView();
   QVERIFY(viewer && viewer->isVisible());
   QCOMPARE(viewer->statusLabel()->text(), QStringLiteral("ぴるねテキスト形式を表示中…"));
   QVERIFY(viewer->pathLabel()->text().endsWith(QStringLiteral("HT20261206.txt")));
@@ -296,10 +296,10 @@ void WindowsTest::piruneCreationShowsItsListing() {
 void WindowsTest::extractionWindowRulesAndMessages() {
   SampleHome sample;
   RecordingUi ui;
-  MDITolv window(sample.s(), *parseYmd(kSampleDay), &ui);
+  MainWindow window(sample.s(), *parseYmd(kSampleDay), &ui);
   window.show();
   click(window.executionMenu(), "cmdLogRead");
-  FrmKiridasi* k = window.extractionWindow();
+  ExtractionWindow* k = window.extractionWindow();
   QVERIFY(k);
 
   // Ticks and the cut-file choice switch the boxes on and off.
@@ -348,7 +348,7 @@ void WindowsTest::extractionWindowRulesAndMessages() {
   // Nothing ticked: the first log is read; style 2 writes no cut file.
   for (int n = 0; n < 3; ++n) k->logCheck(n)->setChecked(false);
   const std::size_t before = ui.messages.size();
-  QPointer<FrmKiridasi> guard = k;
+  QPointer<ExtractionWindow> guard = k;
   QTest::mouseClick(k->startButton(), Qt::LeftButton);
   QCOMPARE(ui.messages.size(), before);
   QTRY_VERIFY(!guard);
@@ -364,9 +364,9 @@ void WindowsTest::extractionStartsByItselfInABatch() {
   SampleHome sample;
   sample.s().batchRunning = 1;
   RecordingUi ui;
-  MDITolv window(sample.s(), *parseYmd(kSampleDay), &ui);
+  MainWindow window(sample.s(), *parseYmd(kSampleDay), &ui);
   window.show();
-  FrmKiridasi* k = window.openExtraction();
+  ExtractionWindow* k = window.openExtraction();
   QVERIFY(k);
   QVERIFY(ui.messages.empty());
   QVERIFY(fs::file_size(sample.s().cutIndexPath()) > 0);
@@ -384,10 +384,10 @@ void WindowsTest::fileViewerSavesCopiesAndSends() {
   const std::string original = sjLines({"中山, 1R,馬連  ,04-12,  12.3,   200円", "阪神,11R,ワイド,01-05,   3.4,   100円"});
   writeBytes(bets, original);
   RecordingUi ui;
-  MDITolv window(sample.s(), *parseYmd(kSampleDay), &ui);
+  MainWindow window(sample.s(), *parseYmd(kSampleDay), &ui);
   window.show();
   trigger(&window, "mnuHoBetEdit");
-  FrmWarsHyouji* viewer = window.fileView();
+  WarsViewer* viewer = window.fileView();
   QVERIFY(viewer && viewer->isVisible());
   QCOMPARE(viewer->statusLabel()->text(), QStringLiteral("保留ＢＥＴを表示中…"));
   QVERIFY(!viewer->sendButton()->isEnabled());
@@ -472,7 +472,7 @@ void WindowsTest::gridModelWithThousandsOfRows() {
 
 void WindowsTest::messageBoxesAndConfirmation() {
   QWidget parent;
-  FrmProgres progress(&parent);
+  ProgressWindow progress(&parent);
   QtUserInterface ui(&parent, &progress);
 
   ModalAnswer answer;
@@ -486,12 +486,12 @@ void WindowsTest::messageBoxesAndConfirmation() {
   cancel.arm(QStringLiteral("キャンセル"));
   QCOMPARE(ui.ask("続けますか？", "行数チェック", Buttons::OkCancel, Answer::Ok), Answer::Cancel);
 
-  ModalAnswer kakunin;
-  kakunin.arm(QStringLiteral("追加"));
+  ModalAnswer choice;
+  choice.arm(QStringLiteral("追加"));
   QCOMPARE(ui.ask("出力します。", "保留ＢＥＴへの出力確認！", Buttons::OverwriteAppendCancel, Answer::Abort),
            Answer::Append);
-  QCOMPARE(kakunin.title, QStringLiteral("保留ＢＥＴへの出力確認！"));
-  QCOMPARE(kakunin.buttons, QStringList({"上書き", "追加", "中止"}));
+  QCOMPARE(choice.title, QStringLiteral("保留ＢＥＴへの出力確認！"));
+  QCOMPARE(choice.buttons, QStringList({"上書き", "追加", "中止"}));
 
   ModalAnswer info;
   info.arm(QStringLiteral("OK"));
@@ -499,11 +499,11 @@ void WindowsTest::messageBoxesAndConfirmation() {
   QCOMPARE(info.title, QStringLiteral("【トルブ】エラーメッセージ"));
 
   // Closing frmKakunin any other way is 中止.
-  FrmKakunin window(QStringLiteral("x"));
+  OverwriteChoiceDialog window(QStringLiteral("x"));
   QTimer::singleShot(0, &window, &QDialog::reject);
   window.exec();
   QCOMPARE(window.choice(), 0);
-  FrmKakunin overwrite(QStringLiteral("x"));
+  OverwriteChoiceDialog overwrite(QStringLiteral("x"));
   QTimer::singleShot(0, overwrite.button(0), &QPushButton::click);
   QCOMPARE(overwrite.exec(), int(QDialog::Accepted));
   QCOMPARE(overwrite.choice(), 1);

@@ -1,0 +1,96 @@
+#include "ui/window/progress_window.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QResizeEvent>
+
+namespace tolv::ui {
+
+void drawPercentBar(QPainter& painter, const QRect& area, int percent, const QColor& colour) {
+  percent = std::clamp(percent, 0, 100);
+  painter.save();
+  painter.fillRect(area, Qt::white);
+  const QRect barRect(area.left(), area.top(), area.width() * percent / 100, area.height());
+  const QString text = QString::number(percent) + QLatin1Char('%');
+  if (percent > 0) {
+    painter.setPen(Qt::black);
+    painter.drawText(area, Qt::AlignCenter, text);
+  }
+  painter.fillRect(barRect, colour);
+  if (percent > 0 && !barRect.isEmpty()) {
+    // The part of the text under the bar, in the bar colour's inverse.
+    painter.setClipRect(barRect);
+    painter.setPen(QColor(255 - colour.red(), 255 - colour.green(), 255 - colour.blue()));
+    painter.drawText(area, Qt::AlignCenter, text);
+  }
+  painter.restore();
+}
+
+PercentBar::PercentBar(QWidget* parent) : QWidget(parent) {
+  setObjectName("Picture1");
+  setMinimumHeight(18);
+}
+
+void PercentBar::setPercent(int percent) {
+  percent = std::clamp(percent, 0, 100);
+  if (percent == percent_) return;
+  percent_ = percent;
+  update();
+}
+
+void PercentBar::setColour(const QColor& colour) {
+  colour_ = colour;
+  update();
+}
+
+void PercentBar::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  drawPercentBar(painter, rect(), percent_, colour_);
+  painter.setPen(palette().color(QPalette::Mid));
+  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+ProgressWindow::ProgressWindow(QWidget* parent) : QFrame(parent) {
+  setObjectName("frmProgres");
+  setFrameShape(QFrame::Panel);
+  setFrameShadow(QFrame::Raised);
+  setAutoFillBackground(true);
+  caption_ = new QLabel(this);
+  caption_->setObjectName("Label1");
+  detail_ = new QLabel(this);
+  detail_->setObjectName("Label2");
+  bar_ = new PercentBar(this);
+  setFixedHeight(64);
+  hide();
+}
+
+void ProgressWindow::resizeEvent(QResizeEvent* event) {
+  QFrame::resizeEvent(event);
+  const int inner = width() - 2 * kBarLeft;
+  caption_->setGeometry(kBarLeft, 4, std::max(inner, 0), 18);
+  detail_->setGeometry(kBarLeft, 22, std::max(inner, 0), 16);
+  bar_->setGeometry(kBarLeft, 40, std::max(inner, 0), 18);
+}
+
+void ProgressWindow::begin(const QString& caption, const QColor& colour) {
+  caption_->setText(caption);
+  detail_->clear();
+  bar_->setColour(colour);
+  bar_->setPercent(0);
+  show();
+  raise();
+}
+
+void ProgressWindow::advance(int percent) { bar_->setPercent(percent); }
+
+void ProgressWindow::detail(const QString& text) { detail_->setText(text); }
+
+void ProgressWindow::end() {
+  bar_->setPercent(0);
+  hide();
+}
+
+QString ProgressWindow::caption() const { return caption_->text(); }
+QString ProgressWindow::detailText() const { return detail_->text(); }
+
+}  // namespace tolv::ui
