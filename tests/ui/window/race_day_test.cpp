@@ -259,13 +259,13 @@ void RaceDayTest::listingShownWhenTheOddsImportStops() {
   s.settings.oddsSource.assign(1, '3');  // as loaded from TOLV.INI
   RecordingUi ui;
   QCOMPARE(startExtraction(s, ui, extractionFormFromSettings(s.settings)), StepResult::Done);
-  MDITolv window(s, *parseYmd(kSampleDay), &ui);
+  MainWindow window(s, *parseYmd(kSampleDay), &ui);
   window.show();
   QVERIFY(QTest::qWaitForWindowExposed(&window));
   trigger(&window, "mnuTolv");
   QCOMPARE(ui.messages.size(), std::size_t(1));
   QCOMPARE(QString::fromStdString(ui.messages[0].text), QStringLiteral("「Target」用ＣＳＶ形式オッズファイルが見つかりません！"));
-  FrmTxtHyouji* listing = window.listingView();
+  ListingViewer* listing = window.listingView();
   QVERIFY(listing && listing->isVisible());
   QCOMPARE(fs::path(listing->shownPath()).filename(), fs::path("W20261206_06.TXT"));
 }
