@@ -1,5 +1,6 @@
 #include "ui/window/progress_window.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QResizeEvent>
@@ -55,6 +56,15 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QFrame(parent) {
   setFrameShape(QFrame::Panel);
   setFrameShadow(QFrame::Raised);
   setAutoFillBackground(true);
+  // The client area behind is mid-grey: the window takes the desktop's own
+  // window and text colours so that its lines read well.
+  QPalette own = palette();
+  const QPalette app = QApplication::palette();
+  for (QPalette::ColorRole role : {QPalette::Window, QPalette::WindowText, QPalette::Light, QPalette::Mid,
+                                   QPalette::Dark, QPalette::Shadow}) {
+    own.setColor(role, app.color(role));
+  }
+  setPalette(own);
   caption_ = new QLabel(this);
   caption_->setObjectName("Label1");
   detail_ = new QLabel(this);
