@@ -25,6 +25,7 @@
 #include "ui/dialogs/launchers.h"
 #include "ui/window/extraction_window.h"
 #include "ui/window/execution_menu.h"
+#include "ui/window/help.h"
 #include "ui/window/progress_window.h"
 #include "ui/window/result_grid_window.h"
 #include "ui/window/listing_viewer.h"
@@ -554,7 +555,11 @@ void MainWindow::openBatch() {
 }
 
 void MainWindow::showHelp() {
-  const fs::path help = session_.helpFilePath();
+  // The HTML user guide, installed or in the build tree; when there is none
+  // the message names where the installed one belongs.
+  const fs::path programFolder(fromQ(QCoreApplication::applicationDirPath()));
+  fs::path help = findUserGuide(programFolder);
+  if (help.empty()) help = userGuideCandidates(programFolder).front();
   if (!ui_->openWithShell(help.string())) {
     ui_->inform("ヘルプファイル「" + help.string() + "」を開けません！", "【トルブ】エラーメッセージ", Icon::Exclamation);
   }

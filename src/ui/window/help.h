@@ -1,0 +1,19 @@
+#pragma once
+// Where ヘルプ → トピックの検索 finds the user guide: the HTML pages built from
+// docs/user-guide.md (cmake/UserGuide.cmake).
+
+#include <vector>
+
+#include "core/files.h"
+
+namespace tolv::ui {
+
+// The places looked at, in order: the guide installed under the program's
+// own prefix (bin/../share/doc/tolv/html), the one installed under the
+// configured prefix, and the one in the build tree the program was built in.
+std::vector<fs::path> userGuideCandidates(const fs::path& programFolder);
+
+// The first candidate that exists; empty when none does.
+fs::path findUserGuide(const fs::path& programFolder);
+
+}  // namespace tolv::ui
