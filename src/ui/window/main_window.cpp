@@ -98,7 +98,8 @@ MainWindow::MainWindow(Session& session, const Date& today, UserInterface* ui, Q
 
   buildMenus(today);
   buildStatusBar(today);
-  resize(1024, 720);
+  // With its frame and title bar it fits a 1024×768 screen.
+  resize(1016, 712);
   layoutClient();
 }
 

@@ -70,16 +70,19 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QFrame(parent) {
   detail_ = new QLabel(this);
   detail_->setObjectName("Label2");
   bar_ = new PercentBar(this);
-  setFixedHeight(64);
+  // Two lines of text as tall as the font needs, then the bar.
+  const int line = std::max(caption_->sizeHint().height(), 18);
+  setFixedHeight(4 + 2 * line + 2 + 18 + 6);
   hide();
 }
 
 void ProgressWindow::resizeEvent(QResizeEvent* event) {
   QFrame::resizeEvent(event);
   const int inner = width() - 2 * kBarLeft;
-  caption_->setGeometry(kBarLeft, 4, std::max(inner, 0), 18);
-  detail_->setGeometry(kBarLeft, 22, std::max(inner, 0), 16);
-  bar_->setGeometry(kBarLeft, 40, std::max(inner, 0), 18);
+  const int line = std::max(caption_->sizeHint().height(), 18);
+  caption_->setGeometry(kBarLeft, 4, std::max(inner, 0), line);
+  detail_->setGeometry(kBarLeft, 4 + line, std::max(inner, 0), line);
+  bar_->setGeometry(kBarLeft, 4 + 2 * line + 2, std::max(inner, 0), 18);
 }
 
 void ProgressWindow::begin(const QString& caption, const QColor& colour) {
