@@ -556,14 +556,8 @@ void MainWindow::openBatch() {
 }
 
 void MainWindow::showHelp() {
-  // The HTML user guide, installed or in the build tree; when there is none
-  // the message names where the installed one belongs.
-  const fs::path programFolder(fromQ(QCoreApplication::applicationDirPath()));
-  fs::path help = findUserGuide(programFolder);
-  if (help.empty()) help = userGuideCandidates(programFolder).front();
-  if (!ui_->openWithShell(help.string())) {
-    ui_->inform("ヘルプファイル「" + help.string() + "」を開けません！", "【トルブ】エラーメッセージ", Icon::Exclamation);
-  }
+  // The HTML user guide, installed or in the build tree.
+  openUserGuide(*ui_, userGuideCandidates(fs::path(fromQ(QCoreApplication::applicationDirPath()))), this);
 }
 
 void MainWindow::openPadSettings() { tolv::ui::openPadSettings(session_, *ui_, this); }

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include "aggregate/tolv_creation.h"
@@ -118,13 +119,32 @@ class FeedbackTest : public QObject {
     writeBytes(installed, "<html></html>");
     QCOMPARE(findUserGuide(bin), installed);
 
-    // When it cannot be opened, the message names the file.
-    NoOpenerUi failing;
-    MainWindow second(home.s(), *parseYmd("20020512"), &failing);
+    // A desktop without a program for HTML: the guide in the program's own
+    // window, pictures and all.
+    NoOpenerUi noBrowser;
+    MainWindow second(home.s(), *parseYmd("20020512"), &noBrowser);
     trigger(&second, "mnuHlp");
-    QCOMPARE(failing.messages.size(), std::size_t(1));
-    QCOMPARE(failing.messages[0].text, "ヘルプファイル「" + failing.opened[0] + "」を開けません！");
-    QCOMPARE(failing.messages[0].title, std::string("【トルブ】エラーメッセージ"));
+    QVERIFY(noBrowser.messages.empty());
+    QWidget* guideWindow = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->objectName() == QStringLiteral("frmHelp") && w->isVisible()) guideWindow = w;
+    }
+    QVERIFY(guideWindow);
+    auto* browser = guideWindow->findChild<QTextBrowser*>(QStringLiteral("txtHelp"));
+    QVERIFY(browser);
+    QCOMPARE(fs::path(fromQ(browser->source().toLocalFile())), opened);
+    QCOMPARE(guideWindow->windowTitle(), QStringLiteral("トルブ 利用の手引き"));
+    QVERIFY(browser->toPlainText().contains(QStringLiteral("開催日の流れ")));
+    guideWindow->close();
+
+    // No guide anywhere: the message names where it was looked for first.
+    RecordingUi missing;
+    const std::vector<fs::path> nowhere = {fs::path(prefix.path().toStdString()) / "none/user-guide.html"};
+    QCOMPARE(openUserGuide(missing, nowhere, nullptr), GuideShown::Missing);
+    QCOMPARE(missing.messages.size(), std::size_t(1));
+    QCOMPARE(missing.messages[0].text, "ヘルプファイル「" + nowhere[0].string() + "」を開けません！");
+    QCOMPARE(missing.messages[0].title, std::string("【トルブ】エラーメッセージ"));
+    QVERIFY(missing.opened.empty());
   }
 
   void statusBarSaysWhatEachStepDid() {
