@@ -31,12 +31,6 @@ using namespace tolv::ui;
 
 namespace {
 
-void trigger(QWidget* window, const char* name) {
-  auto* action = window->findChild<QAction*>(QString::fromLatin1(name));
-  QVERIFY2(action, name);
-  action->trigger();
-}
-
 // WCAG contrast ratio of two colours.
 double contrast(const QColor& a, const QColor& b) {
   auto luminance = [](const QColor& c) {

@@ -43,12 +43,6 @@ using namespace tolv::ui;
 
 namespace {
 
-void trigger(QWidget* window, const char* name) {
-  auto* action = window->findChild<QAction*>(QString::fromLatin1(name));
-  QVERIFY2(action, name);
-  action->trigger();
-}
-
 // The sample day with its logs read and Tolv created through the core.
 void prepareSampleDay(SampleHome& sample) {
   RecordingUi ui;
