@@ -2,7 +2,7 @@
 #
 #   cmake --install BUILD [--prefix DIR]   installs the programs, the desktop
 #                                          entry and icon, the manual page and
-#                                          the user guide
+#                                          the user guide (also as HTML)
 #   cd BUILD && cpack -G DEB               builds tolv_<version>_<arch>.deb
 #
 # (`make package` does both build and cpack.)
@@ -23,6 +23,10 @@ install(FILES ${CMAKE_SOURCE_DIR}/docs/tolv-cli.1 DESTINATION ${CMAKE_INSTALL_MA
 # The user guide: its pages and their screenshots, as they stand in docs/.
 file(GLOB TOLV_GUIDE_PAGES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/*.md)
 install(FILES ${TOLV_GUIDE_PAGES} ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The HTML guide that ヘルプ opens (cmake/UserGuide.cmake).
+if(TOLV_BUILD_UI)
+  install(DIRECTORY ${TOLV_GUIDE_DIR} DESTINATION ${CMAKE_INSTALL_DOCDIR})
+endif()
 foreach(folder screenshots images)
   if(IS_DIRECTORY ${CMAKE_SOURCE_DIR}/docs/${folder})
     install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/${folder} DESTINATION ${CMAKE_INSTALL_DOCDIR})
@@ -46,9 +50,10 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The desktop program draws its Japanese text with a CJK font.
+# The desktop program draws its Japanese text with a CJK font and shows Qt's own
+# dialogs in Japanese.
 if(TOLV_BUILD_UI)
-  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk")
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, qt6-translations-l10n")
 endif()
 set(CPACK_STRIP_FILES ON)
 set(CPACK_SOURCE_IGNORE_FILES "/build.*/;/scratch/;/\\\\.git/")

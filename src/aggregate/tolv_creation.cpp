@@ -32,13 +32,16 @@ bool isJraCourse(const std::string& code) {
 namespace {
 
 template <class Records>
-Aggregate aggregateRecords(const Records& cutRecords) {
+Aggregate aggregateRecords(const Records& cutRecords, const AggregateProgress& progress) {
   Aggregate a;
+  const std::size_t total = cutRecords.size();
+  const std::size_t reportEvery = std::max<std::size_t>(total / 100, 1);
   std::unordered_map<std::string, std::size_t> keys;  // course + race + pick -> record
   keys.reserve(cutRecords.size() * 2);
   CutRecord decoded;
   std::string key;
-  for (std::size_t n = 0; n < cutRecords.size(); ++n) {
+  for (std::size_t n = 0; n < total; ++n) {
+    if (progress && n % reportEvery == 0) progress(static_cast<int>(n * 100 / total));
     const std::string_view bytes = cutRecords[n];
     // A whole record of ASCII bytes (nearly every one) reads as its bytes:
     // its fields are taken in place instead of decoding each one.
@@ -90,8 +93,12 @@ Aggregate aggregateRecords(const Records& cutRecords) {
 
 }  // namespace
 
-Aggregate aggregateCutRecords(const std::vector<std::string>& cutRecords) { return aggregateRecords(cutRecords); }
-Aggregate aggregateCutRecords(const RecordFile& cutIndex) { return aggregateRecords(cutIndex); }
+Aggregate aggregateCutRecords(const std::vector<std::string>& cutRecords, const AggregateProgress& progress) {
+  return aggregateRecords(cutRecords, progress);
+}
+Aggregate aggregateCutRecords(const RecordFile& cutIndex, const AggregateProgress& progress) {
+  return aggregateRecords(cutIndex, progress);
+}
 
 std::vector<std::size_t> exchangeSortOrder(const std::vector<long>& v) {
   const std::size_t n = v.size();
@@ -131,7 +138,7 @@ StepResult aggregatePicks(Session& s, UserInterface& ui) {
   }
 
   ui.progressBegin("各ソフトの予想を集約中！…", kBlue);
-  Aggregate a = aggregateCutRecords(*cutRecords);
+  Aggregate a = aggregateCutRecords(*cutRecords, [&ui](int percent) { ui.progressAdvance(percent); });
   ui.progressAdvance(100);
 
   std::vector<std::string> courses = a.courses;

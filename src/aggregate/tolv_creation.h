@@ -3,6 +3,7 @@
 // many posts held it and which programs posted it, and writes one sorted Tolv
 // data file (with its index file) per racecourse of the day.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,8 +25,11 @@ struct Aggregate {
   std::vector<TolvRecord> records;
   std::vector<std::string> courses;  // at most three, in order of appearance
 };
-Aggregate aggregateCutRecords(const std::vector<std::string>& cutRecords);
-Aggregate aggregateCutRecords(const RecordFile& cutIndex);
+// `progress`, when given, hears the share of the records counted so far in
+// percent (0-99) about a hundred times over the run.
+using AggregateProgress = std::function<void(int percent)>;
+Aggregate aggregateCutRecords(const std::vector<std::string>& cutRecords, const AggregateProgress& progress = {});
+Aggregate aggregateCutRecords(const RecordFile& cutIndex, const AggregateProgress& progress = {});
 
 // The order in which the per-course exchange sort leaves records with sort
 // values `v`: for a = 1..n-1, for b = a..n, entries a and b are swapped when

@@ -169,7 +169,9 @@ StepResult startExtraction(Session& s, UserInterface& ui, ExtractionForm form, E
   if (form.style != CutFileStyle::None) {
     cutFolder = trim(form.cutFolder);
     if (cutFolder.empty() || !isDirectory(s.resolvePath(cutFolder))) {
-      ui.inform("切り出しファイル格納フォルダが見つかりません。再度設定してください！");
+      ui.inform(cutFolder.empty() ? std::string("切り出しファイル格納フォルダが見つかりません。再度設定してください！")
+                                  : "切り出しファイル格納フォルダが見つかりません。再度設定してください！\r\n" +
+                                        s.resolvePath(cutFolder).string());
       return StepResult::Failed;
     }
     if (form.style == CutFileStyle::Named) {
@@ -205,7 +207,9 @@ StepResult startExtraction(Session& s, UserInterface& ui, ExtractionForm form, E
     std::string resolved = replaceDatePlaceholders(s.settings.logFile[static_cast<std::size_t>(n)], s.meetingDate());
     fs::path p = s.resolvePath(resolved);
     if (resolved.empty() || !isRegularFile(p)) {
-      ui.inform("予想ファイル（" + std::to_string(n + 1) + "）が存在しません！\r\n再度設定してください。\r\n");
+      // The second line names the file looked for, as the placeholders made it.
+      const std::string tried = resolved.empty() ? std::string("（ファイル名が設定されていません）") : p.string();
+      ui.inform("予想ファイル（" + std::to_string(n + 1) + "）が存在しません！\r\n" + tried + "\r\n再度設定してください。\r\n");
       return StepResult::Failed;
     }
     plan.logs.push_back(LogToRead{n + 1, p});

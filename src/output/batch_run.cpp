@@ -175,11 +175,14 @@ bool waitForReservation(BatchClock& clock, const TimeOfDay& target, const BatchC
   const int goal = target.secondsOfDay();
   const ClockReading start = clock.now();
   ClockReading now = start;
+  bool waited = false;
   while (now.date == start.date && now.secondsOfDay < goal) {
     if (countdown) countdown(goal - now.secondsOfDay);
+    waited = true;
     if (!clock.wait()) return false;
     now = clock.now();
   }
+  if (waited && countdown) countdown(0);
   return true;
 }
 

@@ -132,7 +132,8 @@ class SystemBatchClock : public BatchClock {
   std::chrono::milliseconds tick_;
 };
 
-// Called while waiting with the seconds still to wait.
+// Called while waiting with the seconds still to wait, and once with 0 when
+// a wait has reached its time (just before the run).
 using BatchCountdown = std::function<void(int secondsLeft)>;
 
 // Waits until the clock reaches `target` on the day the wait began. A target

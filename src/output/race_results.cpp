@@ -216,13 +216,14 @@ int markTolvHits(std::vector<TolvRecord>& records, const std::vector<RaceResultR
   return changed;
 }
 
-StepResult ReadRaceResults(Session& session, UserInterface& ui, int* resultCount) {
+StepResult ReadRaceResults(Session& session, UserInterface& ui, int* resultCount, int* hitCount) {
   BusyScope busy(ui);
   std::vector<RaceResultRecord> results;
   if (auto layout = resultsLayoutOfOddsSource(session.settings.oddsSource)) {
     results = collectRaceResults(session.resolvePath(session.settings.patFolder), *layout, session.meetingDate());
   }
   if (resultCount) *resultCount = static_cast<int>(results.size());
+  if (hitCount) *hitCount = 0;
 
   // The results file holds exactly this run's records (none: an empty file,
   // which the viewers delete).
@@ -249,7 +250,13 @@ StepResult ReadRaceResults(Session& session, UserInterface& ui, int* resultCount
       outcome = StepResult::Failed;
       continue;
     }
-    if (markTolvHits(*records, results) == 0) continue;
+    const int marked = markTolvHits(*records, results);
+    if (hitCount) {
+      *hitCount += static_cast<int>(std::count_if(records->begin(), records->end(), [](const TolvRecord& r) {
+        return r.hitFlag != 0 || r.wideHitFlag != 0;
+      }));
+    }
+    if (marked == 0) continue;
     if (!writeTolvFile(file, *records, &error)) {
       ui.inform("「トルブ」データファイルを書き込めません：" + file.string() + "\r\n" + error, kErrorTitle, Icon::Critical);
       outcome = StepResult::Failed;
@@ -258,7 +265,7 @@ StepResult ReadRaceResults(Session& session, UserInterface& ui, int* resultCount
   return outcome;
 }
 
-StepResult checkHits(Session& session, UserInterface& ui, int* resultCount) {
+StepResult checkHits(Session& session, UserInterface& ui, int* resultCount, int* hitCount) {
   const std::string source = trim(session.settings.oddsSource);
   if (source == "2" || source == "3" || source == "4") {
     ui.inform(
@@ -266,7 +273,7 @@ StepResult checkHits(Session& session, UserInterface& ui, int* resultCount) {
         "他の形式の成績は「PAT」形式に変換してからご利用ください。\r\n");
     return StepResult::Failed;
   }
-  return ReadRaceResults(session, ui, resultCount);
+  return ReadRaceResults(session, ui, resultCount, hitCount);
 }
 
 // --- the annotated WARS-format file ------------------------------------------------

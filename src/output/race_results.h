@@ -87,11 +87,12 @@ int markTolvHits(std::vector<TolvRecord>& records, const std::vector<RaceResultR
 // marks hits in every Tolv data file of the day ("W" + date + "_??.DAT"),
 // rewriting each atomically. Failed with "該当日の競走成績データが見つかりません
 // でした！" when there are none (the Tolv files are left unchanged).
-StepResult ReadRaceResults(Session& session, UserInterface& ui, int* resultCount = nullptr);
+// `hitCount` gets the number of the day's Tolv records that are hits.
+StepResult ReadRaceResults(Session& session, UserInterface& ui, int* resultCount = nullptr, int* hitCount = nullptr);
 
 // The execution menu's "的中判定": with a PAT95 or PAT98 odds source,
 // ReadRaceResults; with another (2, 3 or 4) the two-line notice, Failed.
-StepResult checkHits(Session& session, UserInterface& ui, int* resultCount = nullptr);
+StepResult checkHits(Session& session, UserInterface& ui, int* resultCount = nullptr, int* hitCount = nullptr);
 
 // The annotated copy of a WARS-format file and the number of results used.
 struct WarsHitCheck {

@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFont>
 #include <cstdlib>
 #include <iostream>
 #include <optional>
@@ -17,6 +16,7 @@
 #include "core/dates.h"
 #include "core/startup.h"
 #include "ui/common/qt_text.h"
+#include "ui/window/application.h"
 #include "ui/window/main_window.h"
 
 namespace {
@@ -34,9 +34,7 @@ fs::path defaultHome() {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("tolv"));
-  QApplication::setApplicationDisplayName(QStringLiteral("トルブ"));
-  QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK JP"), 9));
+  ui::setUpApplication(app);
 
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("トルブ — the desktop program."));

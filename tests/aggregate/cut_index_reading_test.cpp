@@ -101,5 +101,34 @@ TEST(CutIndexReading, AsciiAndOtherRecordsCountAsDecodedOnes) {
   expectSame(aggregateCutRecords(RecordFile(bytes + "partial", kCutRecordLength)), want);
 }
 
+TEST(CutIndexReading, CountingReportsItsProgress) {
+  std::vector<std::string> records;
+  for (int n = 0; n < 1000; ++n) {
+    char head[16];
+    std::snprintf(head, sizeof head, "05%04d%02d  ", 1 + n % 30, 1 + n % 12);
+    std::string r = std::string(head) + "01-02";
+    r.resize(kCutRecordLength, ' ');
+    records.push_back(r);
+  }
+  std::vector<int> heard;
+  const Aggregate a = aggregateCutRecords(records, [&heard](int percent) { heard.push_back(percent); });
+  expectSame(a, aggregateCutRecords(records));
+  // From 0 up to 99, rising, about a hundred times: the bar moves while the
+  // picks are counted.
+  ASSERT_EQ(heard.size(), 100u);
+  EXPECT_EQ(heard.front(), 0);
+  EXPECT_EQ(heard.back(), 99);
+  EXPECT_TRUE(std::is_sorted(heard.begin(), heard.end()));
+
+  // A handful of records reports each one; none reports nothing.
+  heard.clear();
+  aggregateCutRecords(std::vector<std::string>(records.begin(), records.begin() + 3),
+                      [&heard](int percent) { heard.push_back(percent); });
+  EXPECT_EQ(heard, (std::vector<int>{0, 33, 66}));
+  heard.clear();
+  aggregateCutRecords(std::vector<std::string>{}, [&heard](int percent) { heard.push_back(percent); });
+  EXPECT_TRUE(heard.empty());
+}
+
 }  // namespace
 }  // namespace tolv

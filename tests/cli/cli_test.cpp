@@ -50,7 +50,7 @@ TEST_F(CliTest, ExtractCreatesTheHomeAndReportsMissingLogs) {
   CliRun r = runCli(dir, homeArg() + " --date 20020512 extract");
   EXPECT_EQ(r.status, 1);
   // The first log is ticked when none is, and its path is empty.
-  EXPECT_EQ(r.err, "予想ファイル（1）が存在しません！\n再度設定してください。\n");
+  EXPECT_EQ(r.err, "予想ファイル（1）が存在しません！\n（ファイル名が設定されていません）\n再度設定してください。\n");
   for (const char* sub : {"DATA", "OutPut", "Work", "WarsOdds"}) EXPECT_TRUE(fs::is_directory(home() / sub)) << sub;
 }
 
@@ -67,7 +67,8 @@ TEST_F(CliTest, ExtractWritesTheDaysFiles) {
   // Nothing for another day: status 1 with the message.
   CliRun none = runCli(dir, homeArg() + " --quiet --date 20020519 extract");
   EXPECT_EQ(none.status, 1);
-  EXPECT_EQ(none.err, "予想ファイル（1）が存在しません！\n再度設定してください。\n");
+  // The message names the log looked for.
+  EXPECT_EQ(none.err, "予想ファイル（1）が存在しません！\n" + (home() / "logs/FH0519.LOG").string() + "\n再度設定してください。\n");
   writeBytes(home() / "logs/fh0519.log", sjLines({"chatter"}));
   none = runCli(dir, homeArg() + " --quiet --date 20020519 extract");
   EXPECT_EQ(none.status, 1);

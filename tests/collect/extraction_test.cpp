@@ -186,12 +186,16 @@ TEST_F(ExtractionTest, StartChecksStopWithTheirMessages) {
   EXPECT_EQ(run(), StepResult::Failed);
 
   ASSERT_EQ(ui.messages.size(), 4u);
-  EXPECT_EQ(ui.messages[0].text, "切り出しファイル格納フォルダが見つかりません。再度設定してください！");
+  // Messages about a missing file or folder name, on their second line, the
+  // path that was looked for.
+  const std::string home = h.home().string();
+  EXPECT_EQ(ui.messages[0].text,
+            "切り出しファイル格納フォルダが見つかりません。再度設定してください！\r\n" + home + "/missing-folder");
   EXPECT_EQ(ui.messages[1].text,
             "切り出しファイル名がオリジナルに設定されていますが、\r\nファイル名の記載がありません！\r\n\r\n    "
             "再度設定してください！");
-  EXPECT_EQ(ui.messages[2].text, "予想ファイル（2）が存在しません！\r\n再度設定してください。\r\n");
-  EXPECT_EQ(ui.messages[3].text, ui.messages[2].text);
+  EXPECT_EQ(ui.messages[2].text, "予想ファイル（2）が存在しません！\r\n" + home + "/logs/LOG2.TXT\r\n再度設定してください。\r\n");
+  EXPECT_EQ(ui.messages[3].text, "予想ファイル（2）が存在しません！\r\n（ファイル名が設定されていません）\r\n再度設定してください。\r\n");
   EXPECT_EQ(ui.messages[0].title, "");
   // Nothing was read.
   EXPECT_TRUE(ui.captions.empty());

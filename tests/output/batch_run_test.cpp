@@ -338,7 +338,8 @@ TEST_F(Batch, WaitsForTheReservedTime) {
   std::vector<int> countdown;
   EXPECT_TRUE(waitForReservation(clock, {9, 45, 0}, [&](int left) { countdown.push_back(left); }));
   EXPECT_EQ(clock.waits, 3);
-  EXPECT_EQ(countdown, (std::vector<int>{3, 2, 1}));
+  // The last report, 0, says the time has come.
+  EXPECT_EQ(countdown, (std::vector<int>{3, 2, 1, 0}));
 
   // The time itself and a time already passed start at once.
   for (TimeOfDay target : {TimeOfDay{9, 45, 0}, TimeOfDay{9, 44, 59}, TimeOfDay{0, 0, 0}}) {

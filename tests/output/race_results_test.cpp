@@ -270,8 +270,12 @@ TEST(RaceResults, MarksTolvRecords) {
   const fs::path kyotoPath = day.addMeeting("08", kyoto);
   const std::string kyotoBefore = readBytes(kyotoPath);
   RecordingUi ui;
-  ASSERT_EQ(ReadRaceResults(day.session, ui), StepResult::Done);
+  int results = 0, hits = -1;
+  ASSERT_EQ(ReadRaceResults(day.session, ui, &results, &hits), StepResult::Done);
   EXPECT_TRUE(ui.messages.empty());
+  // Two races; four records marked now and the one marked before.
+  EXPECT_EQ(results, 2);
+  EXPECT_EQ(hits, 5);
 
   std::vector<TolvRecord> expected = tokyo;
   auto hit = [](TolvRecord& r, const std::string& payout) {
@@ -294,8 +298,10 @@ TEST(RaceResults, MarksTolvRecords) {
   EXPECT_EQ(readBytes(kyotoPath), kyotoBefore);
 
   // A second run finds the same hits and clears nothing.
-  ASSERT_EQ(ReadRaceResults(day.session, ui), StepResult::Done);
+  hits = -1;
+  ASSERT_EQ(ReadRaceResults(day.session, ui, &results, &hits), StepResult::Done);
   EXPECT_EQ(readBytes(tokyoPath), bytes);
+  EXPECT_EQ(hits, 5);
 }
 
 // "的中判定" with an odds source other than PAT95/PAT98: the two-line notice,

@@ -151,10 +151,29 @@ void BatchWindow::start(bool timer) {
   how.timer = timer;
   how.timeText = fromQ(text1_->text());
 
-  QWidget* mainWindow = parentWidget() ? parentWidget()->window() : nullptr;
+  QWidget* mainWindow = mainWindow_ ? mainWindow_.data() : parentWidget() ? parentWidget()->window() : nullptr;
   bool minimised = false;
-  // The first countdown report means the time was valid and the wait has begun.
+  // The end of a wait: the start buttons back and the main window restored,
+  // before the run.
+  auto endWait = [&] {
+    if (!waiting_) return;
+    waiting_ = false;
+    countdown_->clear();
+    updateMode();
+    if (minimised && mainWindow) {
+      mainWindow->showNormal();
+      // The batch window stays in front of the restored main window.
+      raise();
+      activateWindow();
+    }
+  };
+  // The first countdown report means the time was valid and the wait has
+  // begun; the report of 0, that the time has come.
   BatchCountdown countdown = [&](int secondsLeft) {
+    if (secondsLeft <= 0) {
+      endWait();
+      return;
+    }
     if (!waiting_) {
       waiting_ = true;
       starts_[0]->setEnabled(false);
@@ -170,12 +189,7 @@ void BatchWindow::start(bool timer) {
 
   BatchClock& useClock = clock ? *clock : static_cast<BatchClock&>(ownClock_);
   const StepResult r = startBatch(session_, ui_, choices, how, useClock, steps, countdown);
-  if (waiting_) {
-    waiting_ = false;
-    countdown_->clear();
-    updateMode();
-    if (minimised && mainWindow) mainWindow->showNormal();
-  }
+  endWait();
   if (r == StepResult::Done) {
     closeProgram_ = choices.autoClose;
     accept();

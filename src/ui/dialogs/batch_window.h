@@ -5,6 +5,7 @@
 // minimised; キャンセル gives the wait up.
 
 #include <QDialog>
+#include <QPointer>
 #include <array>
 
 #include "core/session.h"
@@ -48,6 +49,9 @@ class BatchWindow : public QDialog {
   // True once a successful run asks the program to close (自動終了).
   bool closeProgram() const { return closeProgram_; }
   bool waiting() const { return waiting_; }
+  // The window minimised while a reserved start waits; without one, the
+  // parent's window.
+  void setMainWindow(QWidget* window) { mainWindow_ = window; }
 
  protected:
   void reject() override;
@@ -67,6 +71,7 @@ class BatchWindow : public QDialog {
   bool closeProgram_ = false;
   bool waiting_ = false;
   bool cancelled_ = false;
+  QPointer<QWidget> mainWindow_;
 };
 
 }  // namespace tolv::ui

@@ -19,7 +19,17 @@ namespace tolv::ui {
 
 namespace {
 const char* kErrorTitle = "【トルブ】エラーメッセージ";
+
+// The batch window, the list editor and the PAD settings open right of the
+// execution menu (frmMenu), level with its top.
+void placeBesideExecutionMenu(QWidget& window, QWidget* parent) {
+  if (!parent) return;
+  const QWidget* menu = parent->window()->findChild<QWidget*>(QStringLiteral("frmMenu"));
+  if (!menu || !menu->isVisible()) return;
+  window.move(menu->mapToGlobal(QPoint(menu->width(), 0)));
 }
+
+}  // namespace
 
 void openSettingsDialog(Session& session, UserInterface& ui, QWidget* parent) {
   SettingsDialog window(session, ui, parent);
@@ -28,17 +38,25 @@ void openSettingsDialog(Session& session, UserInterface& ui, QWidget* parent) {
 
 void openListEditor(Session& session, UserInterface& ui, QWidget* parent) {
   ListEditorDialog window(session, ui, parent);
+  placeBesideExecutionMenu(window, parent);
   window.exec();
 }
 
 bool openBatchWindow(Session& session, UserInterface& ui, QWidget* parent) {
-  BatchWindow window(session, ui, parent);
+  // A window of its own rather than a dialog of the main window: window
+  // managers minimise a window's dialogs with it, and the batch window (its
+  // countdown and キャンセル) stays on screen while the main window is
+  // minimised for a reserved start.
+  BatchWindow window(session, ui, nullptr);
+  window.setMainWindow(parent ? parent->window() : nullptr);
+  placeBesideExecutionMenu(window, parent);
   window.exec();
   return window.closeProgram();
 }
 
 void openPadSettings(Session& session, UserInterface& ui, QWidget* parent) {
   PadSettingsDialog window(session, ui, parent);
+  placeBesideExecutionMenu(window, parent);
   window.exec();
 }
 

@@ -234,28 +234,48 @@ void ListEditorDialog::loadGrid(const std::vector<std::string>& lines) {
   rows.reserve(lines.size());
   for (const auto& l : lines) rows.push_back(readListLine(l));
   setRows(rows);
-  if (editKind_ == 1 && !rows.empty()) {
-    baseCode_->setText(toQ(rows.front().code));
-    baseName_->setText(toQ(trim(rows.front().name)));
+  // The base program is the first program row, never a comment.
+  if (editKind_ == 1) {
+    const auto base = baseProgramRow(rows);
+    baseCode_->setText(base ? toQ(rows[*base].code) : QString());
+    baseName_->setText(base ? toQ(trim(rows[*base].name)) : QString());
   }
+}
+
+bool ListEditorDialog::isCommentRow(int row) const {
+  const QTableWidgetItem* item = grid_->item(row, kColHidden);
+  return item && item->data(Qt::UserRole).toBool();
 }
 
 void ListEditorDialog::setRows(const std::vector<ListRow>& rows) {
   hideEditBoxes();
+  grid_->clearSpans();
   grid_->setRowCount(static_cast<int>(rows.size()));
   for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
     const ListRow& row = rows[static_cast<std::size_t>(r)];
     setCell(grid_, r, kColNumber, QString::number(r + 1));
     setCell(grid_, r, kColMark, toQ(row.mark));
-    setCell(grid_, r, kColCode, toQ(row.code));
-    setCell(grid_, r, kColName, toQ(row.name));
+    setCell(grid_, r, kColCode, toQ(row.comment ? row.name : row.code));
+    setCell(grid_, r, kColName, row.comment ? QString() : toQ(row.name));
     setCell(grid_, r, kColHidden, {});
+    grid_->item(r, kColHidden)->setData(Qt::UserRole, row.comment);
+    // A comment row: its line across the code and name columns, greyed.
+    const QBrush text = row.comment ? palette().brush(QPalette::Disabled, QPalette::Text) : palette().brush(QPalette::Text);
+    for (int c = kColNumber; c <= kColName; ++c) grid_->item(r, c)->setForeground(text);
+    if (row.comment) grid_->setSpan(r, kColCode, 1, 2);
   }
 }
 
 std::vector<ListRow> ListEditorDialog::rows() const {
   std::vector<ListRow> out;
   for (int r = 0; r < grid_->rowCount(); ++r) {
+    if (isCommentRow(r)) {
+      ListRow comment;
+      comment.comment = true;
+      comment.name = fromQ(cellText(grid_, r, kColCode));
+      out.push_back(std::move(comment));
+      continue;
+    }
     out.push_back({fromQ(cellText(grid_, r, kColMark)), fromQ(cellText(grid_, r, kColCode)),
                    fromQ(cellText(grid_, r, kColName))});
   }
@@ -264,6 +284,11 @@ std::vector<ListRow> ListEditorDialog::rows() const {
 
 void ListEditorDialog::clickCell(int row, int column) {
   if (row < 0 || row >= grid_->rowCount()) return;
+  // A comment is kept as it stands: it is neither marked nor edited.
+  if (isCommentRow(row)) {
+    commitEditBox();
+    return;
+  }
   if (column == kColMark) {
     setCell(grid_, row, kColMark, toQ(nextMark(fromQ(cellText(grid_, row, kColMark)))));
     return;
@@ -311,6 +336,7 @@ void ListEditorDialog::addRow() {
 
 void ListEditorDialog::sortByCode() {
   commitEditBox();
+  // Comment rows keep their places (sortRowsByCode).
   std::vector<ListRow> all = rows();
   sortRowsByCode(all);
   setRows(all);
@@ -352,10 +378,13 @@ void ListEditorDialog::save(int how) {
 
 void ListEditorDialog::closePanel() {
   hideEditBoxes();
+  grid_->clearSpans();
   grid_->setRowCount(0);
   grid_->hide();
   panel_->hide();
   editedPath_.clear();
+  // Back to the size of the list choice alone.
+  adjustSize();
 }
 
 void ListEditorDialog::updateBaseProgram() {

@@ -46,6 +46,7 @@ class ListEditorDialog : public QDialog {
   void updateBaseProgram();
   void setRows(const std::vector<ListRow>& rows);
   void closePanel();
+  bool isCommentRow(int row) const;
 
   Session& session_;
   UserInterface& ui_;

@@ -29,6 +29,11 @@ ListRow readListLine(const std::string& line) {
   const std::string padded = line + std::string(30, ' ');
   ListRow row;
   const char first = padded.empty() ? ' ' : padded[0];
+  if (first != ':' && (first < '0' || first > '9')) {
+    row.comment = true;
+    row.name = line;
+    return row;
+  }
   if (first >= '0' && first <= '9') {
     row.code = midChars(padded, 1, 4);
     const long n = valInt(row.code);
@@ -44,6 +49,7 @@ ListRow readListLine(const std::string& line) {
 }
 
 std::optional<std::string> writeListLine(const ListRow& row) {
+  if (row.comment) return row.name;
   if (row.mark == kDeletedMark) return std::nullopt;
   std::string line = row.mark.empty() ? ":" : "";
   return line + trim(row.code) + row.name;
@@ -88,19 +94,43 @@ std::optional<fs::path> saveAsPath(const std::string& appFolder, const std::stri
 }
 
 void sortRowsByCode(std::vector<ListRow>& rows) {
-  std::stable_sort(rows.begin(), rows.end(), [](const ListRow& a, const ListRow& b) {
+  std::vector<std::size_t> slots;
+  std::vector<ListRow> programs;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (rows[i].comment) continue;
+    slots.push_back(i);
+    programs.push_back(rows[i]);
+  }
+  std::stable_sort(programs.begin(), programs.end(), [](const ListRow& a, const ListRow& b) {
     if (int c = compareGeneric(a.code, b.code); c != 0) return c < 0;
     return compareGeneric(a.name, b.name) < 0;
   });
+  for (std::size_t k = 0; k < slots.size(); ++k) rows[slots[k]] = std::move(programs[k]);
+}
+
+std::optional<std::size_t> baseProgramRow(const std::vector<ListRow>& rows) {
+  std::optional<std::size_t> firstProgram;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (rows[i].comment) continue;
+    if (rows[i].mark == kAdoptedMark) return i;
+    if (!firstProgram) firstProgram = i;
+  }
+  return firstProgram;
 }
 
 std::vector<std::string> withBaseProgram(const std::string& code, const std::string& name,
                                          const std::vector<std::string>& lines) {
   std::vector<std::string> out;
-  out.push_back(trim(code) + trim(name));
+  bool placed = false;
   for (const auto& l : lines) {
-    if (!l.empty()) out.push_back(l);
+    if (l.empty()) continue;
+    if (!placed && !readListLine(l).comment) {
+      out.push_back(trim(code) + trim(name));
+      placed = true;
+    }
+    out.push_back(l);
   }
+  if (!placed) out.push_back(trim(code) + trim(name));
   return out;
 }
 

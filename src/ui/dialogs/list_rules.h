@@ -7,6 +7,10 @@
 // its name characters 5-24; any other line is not adopted, its code is
 // characters 2-5 and its name characters 6-25. Writing: ":" when not adopted,
 // then the trimmed code and the name; rows marked "削除" are left out.
+//
+// A line that starts with neither a digit nor ":" never counts as a program
+// (a comment such as "; ぴるね ソフトリスト"): it reads as a comment row that
+// is written back as it stands, in its place.
 
 #include <optional>
 #include <string>
@@ -24,7 +28,8 @@ inline constexpr std::size_t kMaxListFiles = 64;
 struct ListRow {
   std::string mark;  // "●", "" or "削除"
   std::string code;
-  std::string name;
+  std::string name;  // a comment row: the whole line
+  bool comment = false;
   friend bool operator==(const ListRow&, const ListRow&) = default;
 };
 
@@ -46,11 +51,18 @@ bool writeListFile(const fs::path& p, const std::vector<ListRow>& rows, std::str
 std::optional<fs::path> saveAsPath(const std::string& appFolder, const std::string& answer);
 
 // Sorts rows by code (then name) in ascending order: numbers as numbers when
-// both are numbers, else as text. Equal rows keep their order.
+// both are numbers, else as text. Equal rows keep their order; comment rows
+// stay where they stand and the program rows are sorted around them.
 void sortRowsByCode(std::vector<ListRow>& rows);
 
-// "基準ソフトの更新": the list's new lines, the base program first, then the
-// file's non-empty lines in their old order.
+// The row of the base program of a Pirune list: the first that counts as a
+// program (adopted), else the first that is not a comment; nullopt when all
+// are comments.
+std::optional<std::size_t> baseProgramRow(const std::vector<ListRow>& rows);
+
+// "基準ソフトの更新": the list's new lines, the file's non-empty lines in their
+// old order with the base program put before the first program line (after
+// the comments that head the file; at the end when there is no program line).
 std::vector<std::string> withBaseProgram(const std::string& code, const std::string& name,
                                          const std::vector<std::string>& lines);
 

@@ -1,6 +1,7 @@
 #include "ui/dialogs/odds_status_dialog.h"
 
 #include <QBoxLayout>
+#include <algorithm>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -57,6 +58,15 @@ OddsStatusDialog::OddsStatusDialog(const OddsStatusGrid& grid, QWidget* parent) 
       grid_->setItem(r, race + 1, cell(toQ(row.cell(race)), row.cellColour(race)));
     }
   }
+  // No column narrower than its heading or cells, and the grid as large as
+  // its content: every race shows without scrolling.
+  for (int c = 0; c < 14; ++c) {
+    grid_->resizeColumnToContents(c);
+    grid_->setColumnWidth(c, std::max(grid_->columnWidth(c), c == 0 ? 60 : c == 1 ? 47 : 32));
+  }
+  grid_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+  grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   grid_->show();
   layout->addWidget(grid_, 1);
 
@@ -68,7 +78,7 @@ OddsStatusDialog::OddsStatusDialog(const OddsStatusGrid& grid, QWidget* parent) 
   row->addStretch();
   row->addWidget(close);
   layout->addLayout(row);
-  resize(560, 360);
+  resize(sizeHint());
 }
 
 }  // namespace tolv::ui

@@ -32,7 +32,9 @@ QString folderWithSlash(const QString& folder) {
 }
 
 QString browseForFolder(QWidget* parent, const QString& start) {
-  const QString folder = QFileDialog::getExistingDirectory(parent, QStringLiteral("フォルダを選択して下さい。"), start);
+  // Qt's own dialogs throughout: they carry Qt's Japanese translation.
+  const QString folder = QFileDialog::getExistingDirectory(parent, QStringLiteral("フォルダを選択して下さい。"), start,
+                                                           QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
   return folderWithSlash(folder);
 }
 
@@ -41,6 +43,7 @@ QString chooseLogFile(QWidget* parent, const QString& current) {
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setOption(QFileDialog::ReadOnly, true);
+  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
   const QStringList filters = logFileFilters();
   dialog.setNameFilters(filters);
   dialog.selectNameFilter(filters.at(kLogFileSelectedFilter));
@@ -63,6 +66,7 @@ DialogServices DialogServices::standard() {
   s.openFile = [](QWidget* parent, const QStringList& filters, const QString& folder) {
     QFileDialog dialog(parent);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setNameFilters(filters);
     if (!filters.isEmpty()) dialog.selectNameFilter(filters.constFirst());
     if (!folder.isEmpty() && QFileInfo(folder).isDir()) dialog.setDirectory(folder);

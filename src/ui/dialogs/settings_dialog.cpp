@@ -11,6 +11,8 @@
 #include <QShortcut>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QToolButton>
+#include <algorithm>
 
 #include "core/text.h"
 #include "ui/common/qt_text.h"
@@ -203,24 +205,29 @@ QWidget* SettingsDialog::buildBetPanel() {
     text3_[k] = lineEdit(stakes, QStringLiteral("Text3_%1").arg(i));
     text3_[k]->setAlignment(Qt::AlignRight);
     grid->addWidget(text3_[k], i, 1);
-    // The spinner steps the box by 100 yen.
-    upDown1_[k] = new QSpinBox(stakes);
+    // The spinner: two arrows beside the box that step it by 100 yen
+    // (100-999900), as wide as the arrows need.
+    upDown1_[k] = new QWidget(stakes);
     upDown1_[k]->setObjectName(QStringLiteral("UpDown1_%1").arg(i));
-    upDown1_[k]->setRange(100, 999900);
-    upDown1_[k]->setSingleStep(100);
-    upDown1_[k]->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-    upDown1_[k]->setFixedWidth(24);
+    auto* arrows = new QVBoxLayout(upDown1_[k]);
+    arrows->setContentsMargins(0, 0, 0, 0);
+    arrows->setSpacing(0);
+    QLineEdit* box = text3_[k];
+    for (const bool up : {true, false}) {
+      auto* arrow = new QToolButton(upDown1_[k]);
+      arrow->setObjectName(QStringLiteral("UpDown1_%1%2").arg(i).arg(up ? QStringLiteral("Up") : QStringLiteral("Down")));
+      arrow->setArrowType(up ? Qt::UpArrow : Qt::DownArrow);
+      arrow->setAutoRepeat(true);
+      arrow->setFocusPolicy(Qt::NoFocus);
+      arrow->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+      arrows->addWidget(arrow);
+      connect(arrow, &QToolButton::clicked, this, [box, up] {
+        const int v = static_cast<int>(val(fromQ(box->text())));
+        box->setText(QString::number(std::clamp(v + (up ? 100 : -100), 100, 999900)));
+      });
+    }
     grid->addWidget(upDown1_[k], i, 2);
     grid->addWidget(new QLabel(QStringLiteral("円"), stakes), i, 3);
-    QLineEdit* box = text3_[k];
-    QSpinBox* spin = upDown1_[k];
-    connect(spin, &QSpinBox::valueChanged, this, [box](int v) {
-      if (static_cast<int>(val(fromQ(box->text()))) != v) box->setText(QString::number(v));
-    });
-    connect(box, &QLineEdit::textChanged, this, [spin](const QString& t) {
-      const QSignalBlocker block(spin);
-      spin->setValue(static_cast<int>(val(fromQ(t))));
-    });
   }
   layout->addWidget(stakes);
 

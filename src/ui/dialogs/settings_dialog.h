@@ -68,7 +68,7 @@ class SettingsDialog : public QDialog {
   QPushButton* command2_ = nullptr;
   QPushButton* command7_ = nullptr;
   std::array<QLineEdit*, 3> text3_{};
-  std::array<QSpinBox*, 3> upDown1_{};
+  std::array<QWidget*, 3> upDown1_{};
   std::array<QRadioButton*, 2> option1_{};
   QLineEdit* text4_ = nullptr;
   QLineEdit* text5_ = nullptr;

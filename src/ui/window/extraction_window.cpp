@@ -248,6 +248,12 @@ StepResult ExtractionWindow::start() {
     focusProblem(f);
     return r;
   }
+  if (r == StepResult::Done) {
+    emit extracted(QStringLiteral("ログ読込み：%1 件の予想（%2 行）を %3 に切り出しました")
+                       .arg(stats.posts)
+                       .arg(stats.records)
+                       .arg(toQ(stats.cutIndex.filename().string())));
+  }
   if (session_.batchRunning == 0) accept();
   return r;
 }

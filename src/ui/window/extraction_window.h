@@ -52,6 +52,10 @@ class ExtractionWindow : public QDialog {
   QProgressBar* progressBar() const { return progress_; }
   int postsFound() const { return posts_; }
 
+ signals:
+  // After a run that found posts: what it extracted, for the status bar.
+  void extracted(const QString& summary);
+
  private:
   class ProgressUi;
   void fill(const ExtractionForm& form);

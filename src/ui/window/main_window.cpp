@@ -26,6 +26,7 @@
 #include "ui/dialogs/launchers.h"
 #include "ui/window/extraction_window.h"
 #include "ui/window/execution_menu.h"
+#include "ui/window/help.h"
 #include "ui/window/progress_window.h"
 #include "ui/window/result_grid_window.h"
 #include "ui/window/listing_viewer.h"
@@ -94,7 +95,8 @@ MainWindow::MainWindow(Session& session, const Date& today, UserInterface* ui, Q
 
   buildMenus(today);
   buildStatusBar(today);
-  resize(1024, 720);
+  // With its frame and title bar it fits a 1024×768 screen.
+  resize(1016, 712);
   layoutClient();
 }
 
@@ -131,8 +133,9 @@ void MainWindow::buildMenus(const Date&) {
   connect(addItem(file, "mnuTolv", "「トルブ」の作成(&W)"), &QAction::triggered, this, &MainWindow::createTolv);
   connect(addItem(file, "mnuPirune", "「ぴるね」の作成(&H)"), &QAction::triggered, this, &MainWindow::createPirune);
   addLine(file, "mnuLine21");
-  forumOdds_ = addItem(file, "mnuWarsOdds", "FHwarsオッズの変換(&Q)");
-  connect(forumOdds_, &QAction::triggered, this, &MainWindow::convertForumOdds);
+  // Offered whatever the odds source (the batch window keeps its own rule).
+  connect(addItem(file, "mnuWarsOdds", "FHwarsオッズの変換(&Q)"), &QAction::triggered, this,
+          &MainWindow::convertForumOdds);
   addLine(file, "mnuLine11");
   connect(addItem(file, "mnuOddsItiran", "オッズの取得状況(&O)"), &QAction::triggered, this, &MainWindow::showOddsStatus);
   addLine(file, "mnuLine1");
@@ -218,8 +221,6 @@ void MainWindow::buildMenus(const Date&) {
   connect(addItem(pad, "mnuStaffSettei", "設定(&O)"), &QAction::triggered, this, &MainWindow::openPadSettings);
   addLine(pad, "mnuLine22");
   connect(addItem(pad, "mnuMakePAD", "PAD作成(&E)"), &QAction::triggered, this, &MainWindow::makePad);
-
-  refreshCommands();
 }
 
 void MainWindow::buildStatusBar(const Date& today) {
@@ -234,12 +235,39 @@ void MainWindow::buildStatusBar(const Date& today) {
     panels_[i]->setFrameShadow(QFrame::Sunken);
     bar->addWidget(panels_[i], i == 3 ? 1 : 0);
   }
+  stepPanel_ = new QLabel(bar);
+  stepPanel_->setObjectName(QStringLiteral("Panel5"));
+  stepPanel_->setFrameShape(QFrame::Panel);
+  stepPanel_->setFrameShadow(QFrame::Sunken);
+  bar->addPermanentWidget(stepPanel_);
 }
 
-void MainWindow::refreshCommands() {
-  // The forum-odds conversion is offered only with forum odds as the source.
-  if (forumOdds_) forumOdds_->setEnabled(session_.settings.forumOddsEnabled());
+void MainWindow::reportStep(const QString& text) { stepPanel_->setText(text); }
+
+namespace {
+
+QString fileName(const fs::path& path) { return toQ(path.filename().string()); }
+
+// "トルブ作成：…" after a step that ran to its end; after one that stopped,
+// that it stopped (its message box has said why).
+QString stepText(const char* step, StepResult r, const QString& done) {
+  const QString name = QString::fromUtf8(step);
+  switch (r) {
+    case StepResult::Done:
+      return name + QStringLiteral("：") + done;
+    case StepResult::Failed:
+      return name + QStringLiteral("：中止しました");
+    case StepResult::Cancelled:
+      break;
+  }
+  return name + QStringLiteral("：取り消しました");
 }
+
+QString listingsText(const RaceDayOutputs& out) {
+  return QStringLiteral("テキスト %1 件を書きました").arg(out.listings.size());
+}
+
+}  // namespace
 
 // ---------------------------------------------------------------------------
 // Layout of the client area
@@ -332,6 +360,7 @@ ExtractionWindow* MainWindow::openExtraction() {
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->setWindowModality(Qt::ApplicationModal);
   extraction_ = window;
+  connect(window, &ExtractionWindow::extracted, this, &MainWindow::reportStep);
   window->show();
   // A batch run reads the logs by itself.
   if (session_.batchRunning != 0) window->start();
@@ -346,6 +375,8 @@ void MainWindow::createTolv() {
     BusyScope busy(*ui_);
     r = tolv::createTolv(session_, *ui_, &out);
   }
+  reportStep(stepText("トルブ作成", r,
+                      QStringLiteral("%1 開催のトルブファイルと").arg(session_.courseCount) + listingsText(out)));
   // A stopped odds import has shown its message; the listing is there all the same.
   if (r == StepResult::Done || !out.listings.empty()) showListing();
 }
@@ -353,17 +384,24 @@ void MainWindow::createTolv() {
 void MainWindow::createPirune() {
   if (!prepare()) return;
   StepResult r;
+  std::vector<fs::path> written;
   {
     BusyScope busy(*ui_);
-    r = tolv::createPirune(session_, *ui_);
+    r = tolv::createPirune(session_, *ui_, &written);
   }
+  QStringList names;
+  for (const auto& p : written) names << fileName(p);
+  reportStep(stepText("ぴるね作成", r, QStringLiteral("%1 を書きました").arg(names.join(QStringLiteral("、")))));
   if (r == StepResult::Done) showPiruneText();
 }
 
 void MainWindow::convertForumOdds() {
   if (!takeDate()) return;
   BusyScope busy(*ui_);
-  tolv::convertForumOdds(session_, *ui_);
+  ForumOddsStats stats;
+  const StepResult r = tolv::convertForumOdds(session_, *ui_, &stats);
+  reportStep(stepText("FHwarsオッズの変換", r,
+                      QStringLiteral("%1 レースのオッズファイル %2 件を書きました").arg(stats.races).arg(stats.files.size())));
 }
 
 void MainWindow::showOddsStatus() {
@@ -492,7 +530,6 @@ void MainWindow::exportBakenjuku() {
 void MainWindow::openOptions() {
   openSettingsDialog(session_, *ui_, this);
   menu_->fillFromSession();
-  refreshCommands();
 }
 
 void MainWindow::saveDefaults() { saveDefaultsCommand(session_, *ui_, this); }
@@ -500,7 +537,6 @@ void MainWindow::saveDefaults() { saveDefaultsCommand(session_, *ui_, this); }
 void MainWindow::restoreDefaults() {
   restoreDefaultsCommand(session_, *ui_, this);
   menu_->fillFromSession();
-  refreshCommands();
 }
 
 void MainWindow::openListEditor() {
@@ -514,15 +550,12 @@ void MainWindow::openListEditor() {
 void MainWindow::openBatch() {
   if (!takeDate()) return;
   const bool closeProgram = openBatchWindow(session_, *ui_, this);
-  refreshCommands();
   if (closeProgram) close();
 }
 
 void MainWindow::showHelp() {
-  const fs::path help = session_.helpFilePath();
-  if (!ui_->openWithShell(help.string())) {
-    ui_->inform("ヘルプファイル「" + help.string() + "」を開けません！", "【トルブ】エラーメッセージ", Icon::Exclamation);
-  }
+  // The HTML user guide, installed or in the build tree.
+  openUserGuide(*ui_, userGuideCandidates(fs::path(fromQ(QCoreApplication::applicationDirPath()))), this);
 }
 
 void MainWindow::openPadSettings() { tolv::ui::openPadSettings(session_, *ui_, this); }
@@ -530,7 +563,9 @@ void MainWindow::openPadSettings() { tolv::ui::openPadSettings(session_, *ui_, t
 void MainWindow::makePad() {
   if (!takeDate()) return;
   BusyScope busy(*ui_);
-  writePadFile(session_, *ui_);
+  fs::path written;
+  const StepResult r = writePadFile(session_, *ui_, &written);
+  reportStep(stepText("PAD作成", r, fileName(written) + QStringLiteral(" を書きました")));
 }
 
 // ---------------------------------------------------------------------------
@@ -539,30 +574,36 @@ void MainWindow::makePad() {
 void MainWindow::reloadOdds() {
   if (!prepare()) return;
   StepResult r;
+  RaceDayOutputs out;
   {
     BusyScope busy(*ui_);
-    r = tolv::reloadOdds(session_, *ui_);
+    r = tolv::reloadOdds(session_, *ui_, &out);
   }
+  reportStep(stepText("オッズ再読込", r, QStringLiteral("オッズを読み直し、") + listingsText(out)));
   if (r != StepResult::Cancelled) showListing();
 }
 
 void MainWindow::rebuildListing() {
   if (!prepare()) return;
   StepResult r;
+  RaceDayOutputs out;
   {
     BusyScope busy(*ui_);
-    r = tolv::rebuildListing(session_, *ui_);
+    r = tolv::rebuildListing(session_, *ui_, &out);
   }
+  reportStep(stepText("トルブ再編", r, listingsText(out)));
   if (r != StepResult::Cancelled) showListing();
 }
 
 void MainWindow::outputWars() {
   if (!prepare()) return;
   StepResult r;
+  RaceDayOutputs out;
   {
     BusyScope busy(*ui_);
-    r = tolv::outputWars(session_, *ui_);
+    r = tolv::outputWars(session_, *ui_, &out);
   }
+  reportStep(stepText("WARS形式出力", r, fileName(out.wars) + QStringLiteral(" を書きました")));
   if (r == StepResult::Done) showTolvWars();
 }
 
@@ -572,7 +613,9 @@ void MainWindow::checkHits() {
   const bool readable = source != "2" && source != "3" && source != "4";
   if (readable && !prepare()) return;
   BusyScope busy(*ui_);
-  tolv::checkHits(session_, *ui_);
+  int results = 0, hits = 0;
+  const StepResult r = tolv::checkHits(session_, *ui_, &results, &hits);
+  reportStep(stepText("的中判定", r, QStringLiteral("%1 レースの成績で的中 %2 件").arg(results).arg(hits)));
 }
 
 // ---------------------------------------------------------------------------

@@ -51,8 +51,12 @@ class MainWindow : public QMainWindow {
   // The view shown now (null when none).
   QWidget* activeView() const;
   QLabel* statusPanel(int n) const { return panels_[n - 1]; }
+  // The status bar's last panel: what the last step did.
+  QLabel* stepPanel() const { return stepPanel_; }
 
  public slots:
+  // Shows in the status bar what a step did.
+  void reportStep(const QString& text);
   // ファイル
   ExtractionWindow* openExtraction();
   void createTolv();
@@ -103,7 +107,6 @@ class MainWindow : public QMainWindow {
   WarsViewer* ensureFileView();
   ListingViewer* ensureListingView();
   bool showFile(int kind, bool allowSend);
-  void refreshCommands();
   bool takeDate();
   bool prepare();
 
@@ -118,8 +121,8 @@ class MainWindow : public QMainWindow {
   QPointer<WarsViewer> file_;
   QPointer<ExtractionWindow> extraction_;
   QMenu* viewMenu_ = nullptr;
-  QAction* forumOdds_ = nullptr;
   QLabel* panels_[4] = {};
+  QLabel* stepPanel_ = nullptr;
   bool closing_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include "ui/window/progress_window.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QResizeEvent>
@@ -55,21 +56,33 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QFrame(parent) {
   setFrameShape(QFrame::Panel);
   setFrameShadow(QFrame::Raised);
   setAutoFillBackground(true);
+  // The client area behind is mid-grey: the window takes the desktop's own
+  // window and text colours so that its lines read well.
+  QPalette own = palette();
+  const QPalette app = QApplication::palette();
+  for (QPalette::ColorRole role : {QPalette::Window, QPalette::WindowText, QPalette::Light, QPalette::Mid,
+                                   QPalette::Dark, QPalette::Shadow}) {
+    own.setColor(role, app.color(role));
+  }
+  setPalette(own);
   caption_ = new QLabel(this);
   caption_->setObjectName("Label1");
   detail_ = new QLabel(this);
   detail_->setObjectName("Label2");
   bar_ = new PercentBar(this);
-  setFixedHeight(64);
+  // Two lines of text as tall as the font needs, then the bar.
+  const int line = std::max(caption_->sizeHint().height(), 18);
+  setFixedHeight(4 + 2 * line + 2 + 18 + 6);
   hide();
 }
 
 void ProgressWindow::resizeEvent(QResizeEvent* event) {
   QFrame::resizeEvent(event);
   const int inner = width() - 2 * kBarLeft;
-  caption_->setGeometry(kBarLeft, 4, std::max(inner, 0), 18);
-  detail_->setGeometry(kBarLeft, 22, std::max(inner, 0), 16);
-  bar_->setGeometry(kBarLeft, 40, std::max(inner, 0), 18);
+  const int line = std::max(caption_->sizeHint().height(), 18);
+  caption_->setGeometry(kBarLeft, 4, std::max(inner, 0), line);
+  detail_->setGeometry(kBarLeft, 4 + line, std::max(inner, 0), line);
+  bar_->setGeometry(kBarLeft, 4 + 2 * line + 2, std::max(inner, 0), 18);
 }
 
 void ProgressWindow::begin(const QString& caption, const QColor& colour) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
@@ -52,6 +53,19 @@ class CursorPause {
   bool paused_;
 };
 
+// A message box is as narrow as its text, and a window manager cuts a title
+// wider than the window: the box is made wide enough for the whole title
+// and the title bar's buttons.
+void fitTitle(QMessageBox& box) {
+  auto* grid = qobject_cast<QGridLayout*>(box.layout());
+  if (!grid || box.windowTitle().isEmpty()) return;
+  QFont titleFont = box.font();
+  titleFont.setBold(true);
+  const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + 4 * QFontMetrics(titleFont).height() + 48;
+  grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                grid->columnCount());
+}
+
 }  // namespace
 
 QtUserInterface::QtUserInterface(QWidget* parent, ProgressWindow* progress) : parent_(parent), progress_(progress) {}
@@ -64,6 +78,7 @@ void QtUserInterface::inform(std::string_view text, std::string_view title, Icon
   CursorPause pause;
   QMessageBox box(qtIcon(icon), toQ(title), messageText(text), QMessageBox::Ok, parent_);
   box.setObjectName("MsgBox");
+  fitTitle(box);
   box.exec();
 }
 
@@ -83,6 +98,7 @@ Answer QtUserInterface::ask(std::string_view text, std::string_view title, Butto
   }
   QMessageBox box(QMessageBox::Question, toQ(title), messageText(text), QMessageBox::NoButton, parent_);
   box.setObjectName("MsgBox");
+  fitTitle(box);
   struct Choice {
     const char* caption;
     Answer answer;

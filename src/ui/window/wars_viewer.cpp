@@ -42,16 +42,19 @@ WarsViewer::WarsViewer(Session& session, UserInterface& ui, QWidget* parent)
 
 void WarsViewer::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  const int buttonHeight = 28;
+  // The status beside the buttons, the file's path on a line of its own below
+  // them (a long path needs the whole width), each as tall as its font needs.
+  const int lineHeight = std::max(status_->sizeHint().height(), path_->sizeHint().height());
+  const int buttonHeight = std::max(28, lineHeight + 4);
   int x = 4;
   for (QPushButton* b : {close_, copy_, save_, send_}) {
     const int w = b->sizeHint().width() + 12;
     b->setGeometry(x, 2, w, buttonHeight);
     x += w + 4;
   }
-  status_->setGeometry(x + 8, 2, std::max(width() - x - 12, 0), 14);
-  path_->setGeometry(x + 8, 16, std::max(width() - x - 12, 0), 14);
-  const int top = buttonHeight + 4;
+  status_->setGeometry(x + 8, 2 + (buttonHeight - lineHeight) / 2, std::max(width() - x - 12, 0), lineHeight);
+  path_->setGeometry(8, buttonHeight + 4, std::max(width() - 16, 0), lineHeight);
+  const int top = buttonHeight + lineHeight + 6;
   if (width() > 0 && height() > top) text_->setGeometry(4, top, width() - 8, height() - top - 4);
 }
 

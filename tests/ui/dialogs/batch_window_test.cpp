@@ -142,6 +142,15 @@ class BatchWindowTest : public QObject {
       minimised = minimised && mainWindow.isMinimized();
     };
     w.clock = &clock;
+    // The wait is over before the run: the main window is back and the start
+    // buttons on while the steps run.
+    bool restoredForTheRun = false;
+    w.steps.pad = [&](Session&, UserInterface&, fs::path*) {
+      restoredForTheRun = !mainWindow.isMinimized() && !w.waiting() &&
+                          child<QPushButton>(&w, "Command1_0")->isEnabled();
+      rec.ran.push_back("pad");
+      return StepResult::Done;
+    };
     setSteps(&w, {{0, false}, {1, false}, {2, false}, {3, false}, {4, false}, {6, true}});
     click(&w, "Option1_1");
     type(&w, "Text1", "09:45:00");
@@ -149,6 +158,7 @@ class BatchWindowTest : public QObject {
     QCOMPARE(clock.waits, 2);
     QVERIFY(buttonsOff);
     QVERIFY(minimised);
+    QVERIFY(restoredForTheRun);
     QVERIFY(!mainWindow.isMinimized());
     QCOMPARE(rec.ran, (std::vector<std::string>{"pad"}));
   }

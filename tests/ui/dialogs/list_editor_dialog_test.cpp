@@ -193,6 +193,98 @@ class ListEditorDialogTest : public QObject {
     QCOMPARE(grid->item(1, 3)->text(), QStringLiteral("P_KOL"));
   }
 
+  // A line that never counts as a program (a comment, a line starting with
+  // neither a digit nor ":") is a greyed row that stays as and where it is.
+  void commentLinesStayInTheirPlace() {
+    QVERIFY(readListLine("; ぴるね ソフトリスト").comment);
+    QCOMPARE(readListLine("; ぴるね ソフトリスト").name, std::string("; ぴるね ソフトリスト"));
+    QVERIFY(readListLine("#0870ABC").comment);
+    QVERIFY(!readListLine(":0870ABC").comment);
+    QCOMPARE(*writeListLine(readListLine("; list")), std::string("; list"));
+    std::vector<ListRow> sorted = {readListLine("0300C"), readListLine("; note"), readListLine("0100A"),
+                                   readListLine("0200B")};
+    sortRowsByCode(sorted);
+    QCOMPARE(sorted, (std::vector<ListRow>{readListLine("0100A"), readListLine("; note"), readListLine("0200B"),
+                                           readListLine("0300C")}));
+    QCOMPARE(withBaseProgram("0870", "NEW", {"; head", ":0025OFF", "0100AAA"}),
+             (std::vector<std::string>{"; head", "0870NEW", ":0025OFF", "0100AAA"}));
+    QCOMPARE(withBaseProgram("0870", "NEW", {"; only"}), (std::vector<std::string>{"; only", "0870NEW"}));
+
+    TestHome h;
+    const fs::path p = listPath(h, "PIRUNE.LST");
+    writeBytes(p, sjLines({"; ぴるね ソフトリスト（1番目が基準ソフト）", "0300CCC", "; 控え", "0100AAA"}));
+    RecordingUi ui;
+    ListEditorDialog w(h.session, ui);
+    w.show();
+    click(&w, "Command1_1");
+    auto* grid = child<QTableWidget>(&w, "MSFlexGrid1");
+    QCOMPARE(grid->rowCount(), 4);
+    // Shown across the code and name columns, greyed; never the base program.
+    QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("; ぴるね ソフトリスト（1番目が基準ソフト）"));
+    QCOMPARE(grid->columnSpan(0, 2), 2);
+    QVERIFY(grid->item(0, 2)->foreground().color() != grid->item(1, 2)->foreground().color());
+    QCOMPARE(child<QLineEdit>(&w, "Text1")->text(), QStringLiteral("0300"));
+    // Clicks neither mark nor edit it.
+    w.clickCell(0, 1);
+    w.clickCell(0, 2);
+    QVERIFY(!child<QLineEdit>(&w, "txtCodeEdit")->isVisible());
+    QCOMPARE(grid->item(0, 1)->text(), QString());
+    click(&w, "Command7");
+    click(&w, "Command2_0");
+    QCOMPARE(readBytes(p), sjLines({"; ぴるね ソフトリスト（1番目が基準ソフト）", "0100AAA", "; 控え", "0300CCC"}));
+
+    // The new base program goes before the first program line.
+    click(&w, "Command1_1");
+    type(&w, "Text1", "0870");
+    type(&w, "Text2", "NEW");
+    click(&w, "Command8");
+    QCOMPARE(readBytes(p),
+             sjLines({"; ぴるね ソフトリスト（1番目が基準ソフト）", "0870NEW", "0100AAA", "; 控え", "0300CCC"}));
+    QCOMPARE(child<QLineEdit>(&w, "Text1")->text(), QStringLiteral("0870"));
+    QVERIFY(ui.messages.empty());
+  }
+
+  // The sample day's lists keep their comment line through a save.
+  void sampleListsKeepTheirComment() {
+    for (const char* name : {"PIRUNE.LST", "TOLVSOFT.LST"}) {
+      TestHome h;
+      const char* source = std::getenv("TOLV_SOURCE_DIR");
+      const fs::path sample = fs::path(source ? source : ".") / "examples" / "sample-day" / name;
+      const std::string before = readBytes(sample);
+      QVERIFY(!before.empty());
+      writeBytes(listPath(h, name), before);
+      RecordingUi ui;
+      ListEditorDialog w(h.session, ui);
+      w.show();
+      click(&w, std::string(name) == "PIRUNE.LST" ? "Command1_1" : "Command1_0");
+      click(&w, "Command2_0");
+      // Empty lines are dropped as before; every other line is kept byte for byte.
+      const auto keptLines = readListFile(sample);
+      const auto afterLines = readListFile(listPath(h, name));
+      QVERIFY(keptLines && afterLines);
+      std::string kept, after;
+      for (const auto& line : *keptLines) kept += line;
+      for (const auto& line : *afterLines) after += line;
+      QCOMPARE(after, kept);
+      QVERIFY(readBytes(listPath(h, name)).rfind(";", 0) == 0);
+    }
+  }
+
+  // Closing the editing panel gives the window back its smaller size.
+  void closingThePanelShrinksTheWindow() {
+    TestHome h;
+    writeBytes(listPath(h, "TOLVSOFT.LST"), sjLines({"0025P_KOL"}));
+    RecordingUi ui;
+    ListEditorDialog w(h.session, ui);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const int narrow = w.width();
+    click(&w, "Command1_0");
+    QTRY_VERIFY(w.width() > narrow);
+    click(&w, "Command2_2");
+    QTRY_COMPARE(w.width(), narrow);
+  }
+
   void missingOrEmptyListDoesNothing() {
     TestHome h;
     writeBytes(listPath(h, "EMPTY.LST"), sjLines({"", ""}));

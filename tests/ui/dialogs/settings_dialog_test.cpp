@@ -9,6 +9,7 @@
 
 #include "dialog_test_util.h"
 #include "ui/dialogs/settings_dialog.h"
+#include "ui/common/qt_text.h"
 #include "ui/dialogs/options_form.h"
 
 using namespace tolv;
@@ -54,6 +55,27 @@ class SettingsDialogTest : public QObject {
     QCOMPARE(h.session.settings.pirune.code, std::string("0870"));
     // "更新" keeps the window open.
     QCOMPARE(w.result(), 0);
+  }
+
+  // The arrows beside a stake box step it by 100 yen, from 100 to 999900.
+  void stakeArrowsStepTheBoxByAHundred() {
+    TestHome h;
+    RecordingUi ui;
+    SettingsDialog w(h.session, ui);
+    w.show();
+    child<QTabWidget>(&w, "tbsOptions")->setCurrentIndex(2);
+    type(&w, "Text3_1", "250");
+    click(&w, "UpDown1_1Up");
+    QCOMPARE(child<QLineEdit>(&w, "Text3_1")->text(), QStringLiteral("350"));
+    click(&w, "UpDown1_1Down");
+    click(&w, "UpDown1_1Down");
+    click(&w, "UpDown1_1Down");
+    QCOMPARE(child<QLineEdit>(&w, "Text3_1")->text(), QStringLiteral("100"));
+    type(&w, "Text3_1", "999900");
+    click(&w, "UpDown1_1Up");
+    QCOMPARE(child<QLineEdit>(&w, "Text3_1")->text(), QStringLiteral("999900"));
+    // The arrows leave the other boxes alone.
+    QCOMPARE(child<QLineEdit>(&w, "Text3_0")->text(), toQ(h.session.settings.stakeBracket));
   }
 
   void otherExtensionIsKeptUntilOtherIsChosenAgain() {

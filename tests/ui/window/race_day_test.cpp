@@ -39,13 +39,6 @@ using namespace tolv::ui;
 
 namespace {
 
-void trigger(QWidget* window, const char* name) {
-  auto* action = window->findChild<QAction*>(QString::fromLatin1(name));
-  QVERIFY2(action, name);
-  QVERIFY2(action->isEnabled(), name);
-  action->trigger();
-}
-
 void clickCell(QTableView* table, int row, int column) {
   const QRect r = table->visualRect(table->model()->index(row, column));
   QVERIFY(r.isValid());

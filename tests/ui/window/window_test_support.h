@@ -3,6 +3,7 @@
 // folder, and small ways to find and press the controls a user would.
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -66,6 +67,14 @@ inline void click(QObject* parent, const char* name) {
   QVERIFY2(b, name);
   QVERIFY2(b->isEnabled(), name);
   QTest::mouseClick(b, Qt::LeftButton);
+}
+
+// Chooses the menu command `name` as a click on it does (it must be enabled).
+inline void trigger(QObject* window, const char* name) {
+  auto* action = window->findChild<QAction*>(QString::fromLatin1(name));
+  QVERIFY2(action, name);
+  QVERIFY2(action->isEnabled(), name);
+  action->trigger();
 }
 
 inline void typeInto(QLineEdit* edit, const QString& text) {

@@ -43,12 +43,6 @@ using namespace tolv::ui;
 
 namespace {
 
-void trigger(QWidget* window, const char* name) {
-  auto* action = window->findChild<QAction*>(QString::fromLatin1(name));
-  QVERIFY2(action, name);
-  action->trigger();
-}
-
 // The sample day with its logs read and Tolv created through the core.
 void prepareSampleDay(SampleHome& sample) {
   RecordingUi ui;
@@ -277,8 +271,8 @@ void WindowsTest::piruneCreationShowsItsListing() {
   RecordingUi ui;
   MainWindow window(sample.s(), *parseYmd(kSampleDay), &ui);
   window.show();
-  // The forum-odds conversion is offered only with forum odds as the source (here PAT98).
-  QVERIFY(!window.findChild<QAction*>("mnuWarsOdds")->isEnabled());
+  // The forum-odds conversion is offered whatever the odds source (here PAT98).
+  QVERIFY(window.findChild<QAction*>("mnuWarsOdds")->isEnabled());
   trigger(&window, "mnuPirune");
   QVERIFY2(ui.messages.empty(), ui.messages.empty() ? "" : ui.messages.front().text.c_str());
   WarsViewer* viewer = window.fileView();
@@ -323,7 +317,10 @@ void WindowsTest::extractionWindowRulesAndMessages() {
   // A missing cut folder: its message, nothing read, the folder button in focus.
   typeInto(k->cutFolder(), "nowhere/");
   QTest::mouseClick(k->startButton(), Qt::LeftButton);
-  QCOMPARE(ui.messages.back().text, std::string("切り出しファイル格納フォルダが見つかりません。再度設定してください！"));
+  // The second line names the folder looked for.
+  QCOMPARE(ui.messages.back().text, "切り出しファイル格納フォルダが見つかりません。再度設定してください！\r\n" +
+                                        sample.s().resolvePath("nowhere/").string());
+  QVERIFY(QString::fromStdString(ui.messages.back().text).contains(QStringLiteral("/nowhere")));
   QVERIFY(window.extractionWindow());
   QCOMPARE(k->focusWidget(), static_cast<QWidget*>(k->cutFolderButton()));
   QVERIFY(!fs::exists(sample.s().cutIndexPath()));
@@ -342,7 +339,8 @@ void WindowsTest::extractionWindowRulesAndMessages() {
   QTest::mouseClick(k->logCheck(1), Qt::LeftButton);
   typeInto(k->logPath(1), "logs/NONE%D1.LOG");
   QTest::mouseClick(k->startButton(), Qt::LeftButton);
-  QCOMPARE(ui.messages.back().text, std::string("予想ファイル（2）が存在しません！\r\n再度設定してください。\r\n"));
+  QCOMPARE(ui.messages.back().text, "予想ファイル（2）が存在しません！\r\n" + (sample.home / "logs/NONE06.LOG").string() +
+                                        "\r\n再度設定してください。\r\n");
   QCOMPARE(k->focusWidget(), static_cast<QWidget*>(k->logBrowse(1)));
 
   // Nothing ticked: the first log is read; style 2 writes no cut file.
