@@ -65,8 +65,9 @@ ExtractionWindow::ExtractionWindow(Session& session, UserInterface& ui, std::fun
     : QDialog(parent), session_(session), ui_(ui) {
   setObjectName("frmKiridasi");
   setWindowTitle(QStringLiteral("WARS形式予想の読み込み（ログファイルの読み込み）"));
-  chooseLog = [](QWidget* p, const QString& current) { return chooseLogFile(p, current); };
-  chooseFolder = [](QWidget* p, const QString& start) { return browseForFolder(p, start); };
+  const QString home = toQ(session_.appFolder());
+  chooseLog = [home](QWidget* p, const QString& current) { return chooseLogFile(p, current, home); };
+  chooseFolder = [home](QWidget* p, const QString& start) { return browseForFolder(p, start, home); };
 
   auto* logs = new QGroupBox(QStringLiteral("ログファイル"), this);
   logs->setObjectName("Frame1");
