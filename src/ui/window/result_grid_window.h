@@ -20,6 +20,7 @@
 #include "ui/window/course_buttons.h"
 
 class QGroupBox;
+class QKeyEvent;
 class QPushButton;
 class QTableView;
 
@@ -85,6 +86,8 @@ class ResultGridWindow : public QWidget {
 
  private:
   void placeSelectAll();
+  // Space toggles the current row, Ctrl+A every row, Enter sends them.
+  bool gridKey(QKeyEvent* key);
 
   Session& session_;
   UserInterface& ui_;
