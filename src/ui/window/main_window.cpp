@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QTextDocument>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -30,6 +32,7 @@
 #include "ui/window/listing_viewer.h"
 #include "ui/window/wars_viewer.h"
 #include "ui/window/qt_user_interface.h"
+#include "ui/window/text_viewer.h"
 
 namespace tolv::ui {
 
@@ -94,6 +97,10 @@ MainWindow::MainWindow(Session& session, const Date& today, UserInterface* ui, Q
   connect(menu_, &ExecutionMenu::warsRequested, this, &MainWindow::outputWars);
   connect(menu_, &ExecutionMenu::oddsStatusRequested, this, &MainWindow::showOddsStatus);
   connect(menu_, &ExecutionMenu::hitsRequested, this, &MainWindow::checkHits);
+
+  for (SpinBox* box : {menu_->yearBox(), menu_->monthBox(), menu_->dayBox()}) {
+    connect(box->edit(), &QLineEdit::textChanged, this, &MainWindow::closeViewsOfOtherDay);
+  }
 
   buildMenus(today);
   buildStatusBar(today);
@@ -395,6 +402,7 @@ bool MainWindow::showGrid() {
   placeView(grid_);
   if (!grid_->load(GridMode::Quinella)) return false;
   showOnly(grid_);
+  noteViewDay();
   return true;
 }
 
@@ -415,6 +423,7 @@ bool MainWindow::showListing() {
   // Loaded afresh every time it is shown.
   const bool found = view->load();
   showOnly(view);
+  noteViewDay();
   return found;
 }
 
@@ -440,7 +449,26 @@ bool MainWindow::showFile(int kind, bool) {
     return false;
   }
   showOnly(view);
+  noteViewDay();
   return true;
+}
+
+void MainWindow::noteViewDay() { viewDay_ = session_.meetingDate(); }
+
+void MainWindow::refreshViews(bool tolvFiles) {
+  if (file_ && file_->isVisible()) file_->refresh();
+  if (listing_ && listing_->isVisible()) listing_->load();
+  if (tolvFiles && grid_ && grid_->isVisible()) grid_->refresh();
+}
+
+void MainWindow::closeViewsOfOtherDay() {
+  if (viewDay_.empty() || menu_->boxDate() == viewDay_) return;
+  // The grid would send the old day's picks to the new day's pending bets.
+  if (grid_) emit grid_->closeRequested();
+  if (listing_) emit listing_->closeRequested();
+  // A viewer with unsaved edits stays: it saves to the file it came from.
+  if (file_ && !file_->text()->document()->isModified()) emit file_->closeRequested();
+  viewDay_.clear();
 }
 
 bool MainWindow::showTolvWars() { return showFile(static_cast<int>(ViewerKind::TolvWars), true); }
@@ -455,16 +483,19 @@ bool MainWindow::showPendingBets() { return showFile(static_cast<int>(ViewerKind
 void MainWindow::mergeBets() {
   if (!takeDate()) return;
   MergeDuplicateBets(session_, *ui_);
+  refreshViews(false);
 }
 
 void MainWindow::removeDuplicateBets() {
   if (!takeDate()) return;
   RemoveDuplicateBets(session_, *ui_);
+  refreshViews(false);
 }
 
 void MainWindow::sortBets() {
   if (!takeDate()) return;
   SortPendingBets(session_, *ui_);
+  refreshViews(false);
 }
 
 void MainWindow::showBetSummary() {
@@ -475,16 +506,19 @@ void MainWindow::showBetSummary() {
 void MainWindow::exportPatBet() {
   if (!takeDate()) return;
   ExportPatBet(session_, *ui_);
+  refreshViews(false);
 }
 
 void MainWindow::exportBetAuto() {
   if (!takeDate()) return;
   ExportBetAuto(session_, *ui_);
+  refreshViews(false);
 }
 
 void MainWindow::exportBakenjuku() {
   if (!takeDate()) return;
   openBakenjukuWindow(session_, *ui_, this);
+  refreshViews(false);
 }
 
 // ---------------------------------------------------------------------------
@@ -516,6 +550,7 @@ void MainWindow::openBatch() {
   if (!takeDate()) return;
   const bool closeProgram = openBatchWindow(session_, *ui_, this);
   refreshCommands();
+  refreshViews(true);
   if (closeProgram) close();
 }
 
@@ -572,8 +607,11 @@ void MainWindow::checkHits() {
   const std::string source = trim(session_.settings.oddsSource);
   const bool readable = source != "2" && source != "3" && source != "4";
   if (readable && !prepare()) return;
-  BusyScope busy(*ui_);
-  tolv::checkHits(session_, *ui_);
+  {
+    BusyScope busy(*ui_);
+    tolv::checkHits(session_, *ui_);
+  }
+  refreshViews(true);
 }
 
 // ---------------------------------------------------------------------------

@@ -103,6 +103,13 @@ class MainWindow : public QMainWindow {
   WarsViewer* ensureFileView();
   ListingViewer* ensureListingView();
   bool showFile(int kind, bool allowSend);
+  // After a command that rewrote files: the shown file viewer and listing
+  // load theirs again, the grid too when Tolv files changed.
+  void refreshViews(bool tolvFiles);
+  // The day in the execution menu's boxes is no longer the one the views
+  // were loaded for: they are closed.
+  void closeViewsOfOtherDay();
+  void noteViewDay();
   void refreshCommands();
   bool takeDate();
   bool prepare();
@@ -121,6 +128,7 @@ class MainWindow : public QMainWindow {
   QAction* forumOdds_ = nullptr;
   QLabel* panels_[4] = {};
   bool closing_ = false;
+  std::string viewDay_;  // the processing day of the open views
 };
 
 }  // namespace tolv::ui

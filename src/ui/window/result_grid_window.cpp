@@ -260,6 +260,11 @@ bool ResultGridWindow::build(int code, GridMode mode) {
   return true;
 }
 
+bool ResultGridWindow::refresh() {
+  if (const auto& shown = model_->grid(); shown && build(static_cast<int>(valInt(shown->courseCode)), mode())) return true;
+  return load(mode());
+}
+
 void ResultGridWindow::sendSelection() {
   if (!model_->grid()) {
     ui_.inform(kNoRowsSelectedMessage);
