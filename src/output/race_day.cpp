@@ -22,14 +22,16 @@ StepResult createTolv(Session& s, UserInterface& ui, RaceDayOutputs* out) {
   checkMeetingSchedule(s);
   StepResult r = aggregatePicks(s, ui);
   if (r != StepResult::Done) return r;
-  // The odds import reports its own problems; the listing is written either way.
-  importOdds(s, ui);
+  // The odds import reports its own problems; the listing is written either
+  // way, unless the user stopped the step.
+  if (importOdds(s, ui) == StepResult::Cancelled) return StepResult::Cancelled;
   return writeTolvText(s, ui, out ? &out->listings : nullptr);
 }
 
 StepResult reloadOdds(Session& s, UserInterface& ui, RaceDayOutputs* out) {
   if (findTolvDataFiles(s) == 0) return StepResult::Cancelled;
   StepResult r = importOdds(s, ui);
+  if (r == StepResult::Cancelled) return r;
   StepResult text = writeTolvText(s, ui, out ? &out->listings : nullptr);
   return r == StepResult::Done ? text : r;
 }

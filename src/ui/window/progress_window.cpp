@@ -2,7 +2,10 @@
 
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QResizeEvent>
+
+#include "ui/window/qt_user_interface.h"
 
 namespace tolv::ui {
 
@@ -60,6 +63,12 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QFrame(parent) {
   detail_ = new QLabel(this);
   detail_->setObjectName("Label2");
   bar_ = new PercentBar(this);
+  stop_ = new QPushButton(QStringLiteral("中止"), this);
+  stop_->setObjectName("cmdStop");
+  stop_->setToolTip(QStringLiteral("処理を中止します（Esc）。ファイルは中止する前のままです。"));
+  stop_->setFocusPolicy(Qt::NoFocus);
+  stop_->setProperty(kStopsStepProperty, true);
+  connect(stop_, &QPushButton::clicked, this, &ProgressWindow::stopClicked);
   setFixedHeight(64);
   hide();
 }
@@ -67,8 +76,10 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QFrame(parent) {
 void ProgressWindow::resizeEvent(QResizeEvent* event) {
   QFrame::resizeEvent(event);
   const int inner = width() - 2 * kBarLeft;
-  caption_->setGeometry(kBarLeft, 4, std::max(inner, 0), 18);
-  detail_->setGeometry(kBarLeft, 22, std::max(inner, 0), 16);
+  const int stopWidth = stop_->sizeHint().width();
+  stop_->setGeometry(width() - kBarLeft - stopWidth, 4, stopWidth, 34);
+  caption_->setGeometry(kBarLeft, 4, std::max(inner - stopWidth - 8, 0), 18);
+  detail_->setGeometry(kBarLeft, 22, std::max(inner - stopWidth - 8, 0), 16);
   bar_->setGeometry(kBarLeft, 40, std::max(inner, 0), 18);
 }
 

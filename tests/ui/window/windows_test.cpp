@@ -510,6 +510,7 @@ void WindowsTest::messageBoxesAndConfirmation() {
 
   // The progress window shows the step's caption and bar, then hides.
   parent.show();
+  ui.setProgressInterval(0);
   ui.progressBegin("[logs/FORUM1.LOG]を検索中…!!", 0x008000);
   ui.progressAdvance(40);
   QVERIFY(progress.isVisible());
