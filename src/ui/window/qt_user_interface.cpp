@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QAbstractButton>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
@@ -92,7 +94,19 @@ class StepInputGuard : public QObject {
       escape = true;
       return true;
     }
-    return !watched->property(kStopsStepProperty).toBool();
+    if (watched->property(kStopsStepProperty).toBool()) return false;
+    // A step started from a click runs inside that click's release, so Qt
+    // still sends the mouse to the button that started it: 中止 is found
+    // under the pointer instead.
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease) {
+      const auto* mouse = static_cast<QMouseEvent*>(event);
+      auto* stop = qobject_cast<QAbstractButton*>(QApplication::widgetAt(mouse->globalPosition().toPoint()));
+      if (stop && stop->property(kStopsStepProperty).toBool() && stop->isEnabled() &&
+          type == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton) {
+        stop->click();
+      }
+    }
+    return true;
   }
 };
 

@@ -397,6 +397,23 @@ void SafeUseTest::stopButtonAndInputDuringAStep() {
   ui.progressEnd();
   ui.busy(false);
 
+  // A step started by a click runs inside it: the mouse still goes to the
+  // button that started it, and 中止 is found under the pointer.
+  ui.busy(true);
+  ui.progressBegin("x", 0x000080);
+  QVERIFY(!ui.stopRequested());
+  const QPoint stopCentre = progress.stopButton()->mapTo(&parent, progress.stopButton()->rect().center());
+  const QPointF at(stopCentre);
+  QCoreApplication::postEvent(
+      other, new QMouseEvent(QEvent::MouseButtonPress, at, parent.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, {}));
+  QCoreApplication::postEvent(
+      other, new QMouseEvent(QEvent::MouseButtonRelease, at, parent.mapToGlobal(at), Qt::LeftButton, Qt::NoButton, {}));
+  ui.progressAdvance(25);
+  QVERIFY(ui.stopRequested());
+  QCOMPARE(otherClicks, 0);
+  ui.progressEnd();
+  ui.busy(false);
+
   // The next command starts afresh; Escape stops it too.
   ui.busy(true);
   QVERIFY(!ui.stopRequested());
