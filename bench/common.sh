@@ -30,14 +30,32 @@ bench_args() {
   CACHE=${TOLV_BENCH_CACHE:-$ROOT/scratch/bench}
 }
 
+# Generates SIZE MB of forum logs of DAY into $LOGS once and keeps them while
+# the generator is unchanged (its output goes to stdout); sets LOG_FILES.
+bench_logs() {
+  local fresh=1 src
+  if [ ! -f "$LOGS/MANIFEST" ]; then
+    fresh=0
+  else
+    for src in "$ROOT/tools/gen_logs.py" "$ROOT/tools/wars_forum.py"; do
+      [ "$src" -nt "$LOGS/MANIFEST" ] && fresh=0
+    done
+  fi
+  if [ "$fresh" = 0 ]; then
+    command -v python3 >/dev/null || { echo "bench: python3 is needed to generate the logs" >&2; exit 2; }
+    echo "Generating ${SIZE} MB of forum logs into $LOGS (once) ..." >&2
+    rm -rf "$LOGS"
+    python3 "$ROOT/tools/gen_logs.py" --out "$LOGS" --size-mb "$SIZE" --day "$DAY"
+  fi
+  LOG_FILES=("$LOGS/BENCH1.LOG" "$LOGS/BENCH2.LOG" "$LOGS/BENCH3.LOG")
+}
+
 # Makes the race day's home in $CACHE/NAME: the sample day with SIZE MB of
 # generated logs (made once and kept), the logs read, the program lists
 # written from the programs that post the most, Tolv, the WARS file and
 # Pirune made. Sets SAMPLE, CACHE, LOGS, LOG_FILES, H and the function cli.
 race_day_home() {
   local name=$1
-  command -v python3 >/dev/null || { echo "bench: python3 is needed to generate the logs" >&2; exit 2; }
-
   SAMPLE=$ROOT/examples/sample-day
   # The build tree of TOLV_CLI: .../src/cli/tolv-cli -> ...
   CLI_BUILD=$(cd "$(dirname "$CLI")/../.." && pwd)
@@ -50,21 +68,7 @@ race_day_home() {
   export XDG_CONFIG_HOME=$CACHE/config
   unset TOLV_HOME
 
-  # --- the logs, generated once ------------------------------------------------
-  fresh=1
-  if [ ! -f "$LOGS/MANIFEST" ]; then
-    fresh=0
-  else
-    for src in "$ROOT/tools/gen_logs.py" "$ROOT/tools/wars_forum.py"; do
-      [ "$src" -nt "$LOGS/MANIFEST" ] && fresh=0
-    done
-  fi
-  if [ "$fresh" = 0 ]; then
-    echo "Generating ${SIZE} MB of forum logs into $LOGS (once) ..."
-    rm -rf "$LOGS"
-    python3 "$ROOT/tools/gen_logs.py" --out "$LOGS" --size-mb "$SIZE" --day "$DAY" >/dev/null
-  fi
-  LOG_FILES=("$LOGS/BENCH1.LOG" "$LOGS/BENCH2.LOG" "$LOGS/BENCH3.LOG")
+  bench_logs >/dev/null
 
   # --- the home: the sample day with the large logs ----------------------------
   cli() { "$CLI" --quiet --home "$H" --date "$DAY" "$@"; }

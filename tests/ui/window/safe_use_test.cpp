@@ -51,13 +51,6 @@ const std::vector<std::string> kBetLines = {"東京,11R,馬連    ,03-05,   8.0,
                                             "東京,11R,馬連    ,02-05,  12.3,  1000円",
                                             "東京,11R,馬連    ,03-05,   8.0,  1000円"};
 
-// The sample day with its logs read and Tolv created through the core.
-void prepareSampleDay(SampleHome& sample) {
-  RecordingUi ui;
-  QCOMPARE(startExtraction(sample.s(), ui, extractionFormFromSettings(sample.s().settings)), StepResult::Done);
-  QCOMPARE(tolv::createTolv(sample.s(), ui), StepResult::Done);
-}
-
 // A user who pressed 中止 as the step began.
 class StoppingUi : public RecordingUi {
  public:

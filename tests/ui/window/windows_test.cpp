@@ -49,13 +49,6 @@ void trigger(QWidget* window, const char* name) {
   action->trigger();
 }
 
-// The sample day with its logs read and Tolv created through the core.
-void prepareSampleDay(SampleHome& sample) {
-  RecordingUi ui;
-  QCOMPARE(startExtraction(sample.s(), ui, extractionFormFromSettings(sample.s().settings)), StepResult::Done);
-  QCOMPARE(tolv::createTolv(sample.s(), ui), StepResult::Done);
-}
-
 // Answers the next modal window with the button captioned `caption`, noting
 // the box's title and text.
 struct ModalAnswer {
