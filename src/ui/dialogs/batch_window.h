@@ -67,6 +67,8 @@ class BatchWindow : public QDialog {
   bool closeProgram_ = false;
   bool waiting_ = false;
   bool cancelled_ = false;
+  bool running_ = false;        // start() is waiting or running the steps
+  bool stopRequested_ = false;  // キャンセル while the steps run
 };
 
 }  // namespace tolv::ui

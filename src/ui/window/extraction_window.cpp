@@ -24,13 +24,9 @@ namespace tolv::ui {
 
 // The extraction's progress shown in the window's own labels and bar;
 // messages and questions go on to the program's interface.
-class ExtractionWindow::ProgressUi : public UserInterface {
+class ExtractionWindow::ProgressUi : public StopForwardingUi {
  public:
-  ProgressUi(ExtractionWindow& window, UserInterface& base) : w_(window), base_(base) {}
-  void inform(std::string_view text, std::string_view title, Icon icon) override { base_.inform(text, title, icon); }
-  Answer ask(std::string_view text, std::string_view title, Buttons buttons, Answer defaultAnswer) override {
-    return base_.ask(text, title, buttons, defaultAnswer);
-  }
+  ProgressUi(ExtractionWindow& window, UserInterface& base) : StopForwardingUi(base, window.stopRequested_), w_(window) {}
   void progressBegin(std::string_view caption, unsigned) override {
     w_.search_->setText(toQ(caption));
     w_.progress_->setValue(0);
@@ -52,9 +48,6 @@ class ExtractionWindow::ProgressUi : public UserInterface {
     w_.header_->clear();
     w_.progress_->hide();
   }
-  void busy(bool on) override { base_.busy(on); }
-  bool openWithShell(const std::string& path) override { return base_.openWithShell(path); }
-  bool stopRequested() override { return w_.stopRequested_ || base_.stopRequested(); }
 
  private:
   // The labels and bar follow the reading at most once per interval.
@@ -68,7 +61,6 @@ class ExtractionWindow::ProgressUi : public UserInterface {
     if (runStepEvents()) w_.stopRequested_ = true;
   }
   ExtractionWindow& w_;
-  UserInterface& base_;
   ProgressThrottle throttle_;
   int percent_ = -1;
   std::string header_;

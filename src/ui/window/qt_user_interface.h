@@ -12,6 +12,7 @@
 #include <string>
 
 #include "core/ui.h"
+#include "ui/common/step_stop.h"
 
 namespace tolv::ui {
 
@@ -33,9 +34,6 @@ class ProgressThrottle {
   QElapsedTimer timer_;
   int interval_ = kDefaultIntervalMs;
 };
-
-// The controls that stop a running step carry this property (true).
-inline constexpr const char* kStopsStepProperty = "tolvStopsStep";
 
 // Lets the event loop run inside a long step: repaints and timers, and of
 // the user's input only what goes to a control that stops the step; any

@@ -5,6 +5,7 @@
 // them and that stop on 中止 with the previous files left as they were.
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +28,7 @@
 #include "output/race_day.h"
 #include "support/test_support.h"
 #include "ui/common/qt_text.h"
+#include "ui/dialogs/batch_window.h"
 #include "ui/dialogs/folder_picker_dialog.h"
 #include "ui/dialogs/pickers.h"
 #include "ui/dialogs/settings_dialog.h"
@@ -104,6 +106,7 @@ class SafeUseTest : public QObject {
   void progressFollowsAtMostOncePerInterval();
   void stopButtonAndInputDuringAStep();
   void stoppedStepsLeaveTheirFiles();
+  void batchWindowCancelStopsTheRun();
 };
 
 void SafeUseTest::viewerFollowsCommandsAndSavingAsksFirst() {
@@ -496,6 +499,34 @@ void SafeUseTest::stoppedStepsLeaveTheirFiles() {
     QCOMPARE(out.ran.size(), std::size_t(1));
     QCOMPARE(out.ran[0].result, StepResult::Cancelled);
   }
+}
+
+void SafeUseTest::batchWindowCancelStopsTheRun() {
+  SampleHome sample;
+  RecordingUi ui;
+  BatchWindow window(sample.s(), ui);
+  window.show();
+  for (int i = 0; i < 7; ++i) {
+    window.findChild<QCheckBox*>(QStringLiteral("Check1_%1").arg(i))->setChecked(i == 0 || i == 1);
+  }
+  // The batch window is modal over the progress window: its キャンセル is
+  // the 中止 of the run, and it takes a click while the steps run.
+  auto* cancel = window.findChild<QPushButton*>(QStringLiteral("Command2"));
+  QVERIFY(cancel->property(kStopsStepProperty).toBool());
+  int tolvRuns = 0;
+  window.steps.logs = [&](Session&, UserInterface& u) {
+    cancel->click();
+    return u.stopRequested() ? stepStopped(u) : StepResult::Done;
+  };
+  window.steps.tolv = [&](Session&, UserInterface&) {
+    ++tolvRuns;
+    return StepResult::Done;
+  };
+  window.start(false);
+  QCOMPARE(tolvRuns, 0);
+  QCOMPARE(ui.messages.back().text, std::string(kStepStoppedMessage));
+  QVERIFY(!window.isVisible());
+  QCOMPARE(sample.s().batchRunning, 0);
 }
 
 QTEST_MAIN(SafeUseTest)
