@@ -29,3 +29,71 @@ bench_args() {
   ROOT=$(cd "$(dirname "$0")/.." && pwd)
   CACHE=${TOLV_BENCH_CACHE:-$ROOT/scratch/bench}
 }
+
+# Generates SIZE MB of forum logs of DAY into $LOGS once and keeps them while
+# the generator is unchanged (its output goes to stdout); sets LOG_FILES.
+bench_logs() {
+  local fresh=1 src
+  if [ ! -f "$LOGS/MANIFEST" ]; then
+    fresh=0
+  else
+    for src in "$ROOT/tools/gen_logs.py" "$ROOT/tools/wars_forum.py"; do
+      [ "$src" -nt "$LOGS/MANIFEST" ] && fresh=0
+    done
+  fi
+  if [ "$fresh" = 0 ]; then
+    command -v python3 >/dev/null || { echo "bench: python3 is needed to generate the logs" >&2; exit 2; }
+    echo "Generating ${SIZE} MB of forum logs into $LOGS (once) ..." >&2
+    rm -rf "$LOGS"
+    python3 "$ROOT/tools/gen_logs.py" --out "$LOGS" --size-mb "$SIZE" --day "$DAY"
+  fi
+  LOG_FILES=("$LOGS/BENCH1.LOG" "$LOGS/BENCH2.LOG" "$LOGS/BENCH3.LOG")
+}
+
+# Makes the race day's home in $CACHE/NAME: the sample day with SIZE MB of
+# generated logs (made once and kept), the logs read, the program lists
+# written from the programs that post the most, Tolv, the WARS file and
+# Pirune made. Sets SAMPLE, CACHE, LOGS, LOG_FILES, H and the function cli.
+race_day_home() {
+  local name=$1
+  SAMPLE=$ROOT/examples/sample-day
+  # The build tree of TOLV_CLI: .../src/cli/tolv-cli -> ...
+  CLI_BUILD=$(cd "$(dirname "$CLI")/../.." && pwd)
+  CACHE=${TOLV_BENCH_CACHE:-$CLI_BUILD/bench-data}
+  mkdir -p "$CACHE"
+  CACHE=$(cd "$CACHE" && pwd)
+  LOGS=$CACHE/logs-${SIZE}mb-$DAY
+  H=$CACHE/$name
+  export TOLV_TODAY=$DAY  # the day is taken as today: start-up keeps its pending bets
+  export XDG_CONFIG_HOME=$CACHE/config
+  unset TOLV_HOME
+
+  bench_logs >/dev/null
+
+  # --- the home: the sample day with the large logs ----------------------------
+  cli() { "$CLI" --quiet --home "$H" --date "$DAY" "$@"; }
+
+  rm -rf "$H"
+  mkdir -p "$H"
+  cp -R "$SAMPLE/." "$H/"
+  rm -rf "$H/expected" "$H/README.md" "$H/logs/FORUM1.LOG" "$H/logs/FORUM3.LOG" "$H/logs/FH1206.LOG"
+  iconv -f CP932 -t UTF-8 "$SAMPLE/TOLV.INI" |
+    sed -e "s|^LogFile1=.*|LogFile1=${LOG_FILES[0]}|" -e "s|^LogFile2=.*|LogFile2=${LOG_FILES[1]}|" \
+      -e "s|^LogFile3=.*|LogFile3=${LOG_FILES[2]}|" |
+    iconv -f UTF-8 -t CP932 >"$H/TOLV.INI"
+
+  echo "Preparing the home $H ..."
+  cli extract
+  # The program lists name programs that post in the logs: Pirune the 9 that
+  # post the most, the program-name list the 300 that post the most.
+  lists() {  # COUNT -> lines "cccc" + name, CP932
+    LC_ALL=C cut -c3-6 <(fold -w 40 "$H/DATA/$DAY.DAT") | LC_ALL=C sort | LC_ALL=C uniq -c | LC_ALL=C sort -k1,1nr -k2 |
+      awk -v n="$1" -v name="$(printf '\xcd\xde\xdd\xc1')" 'NR <= n { printf "%s%s%02d\r\n", $2, name, NR % 100 }'
+  }
+  lists 9 >"$H/PIRUNE.LST"
+  lists 300 >"$H/TOLVSOFT.LST"
+  cli schedule
+  cli create
+  cli wars
+  cli pirune
+}

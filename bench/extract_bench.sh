@@ -17,23 +17,7 @@ set -euo pipefail
 bench_args 14 "$@"
 RUNS=3
 LOGS=$CACHE/logs-${SIZE}mb-$DAY
-LOG_FILES=("$LOGS/BENCH1.LOG" "$LOGS/BENCH2.LOG" "$LOGS/BENCH3.LOG")
-
-# --- the logs, generated once ------------------------------------------------
-fresh=1
-if [ ! -f "$LOGS/MANIFEST" ]; then
-  fresh=0
-else
-  for src in "$ROOT/tools/gen_logs.py" "$ROOT/tools/wars_forum.py"; do
-    [ "$src" -nt "$LOGS/MANIFEST" ] && fresh=0
-  done
-fi
-if [ "$fresh" = 0 ]; then
-  command -v python3 >/dev/null || { echo "bench: python3 is needed to generate the logs" >&2; exit 2; }
-  echo "Generating ${SIZE} MB of forum logs into $LOGS (once) ..."
-  rm -rf "$LOGS"
-  python3 "$ROOT/tools/gen_logs.py" --out "$LOGS" --size-mb "$SIZE" --day "$DAY"
-fi
+bench_logs
 expected_records=$(awk '$1 == "total" { print $4 }' "$LOGS/MANIFEST")
 bytes=$(cat "${LOG_FILES[@]}" | wc -c)
 

@@ -282,6 +282,9 @@ StepResult createPiruneSelection(Session& s, UserInterface& ui, const PiruneHook
     base = k;
   }
   cutRecords.reset();
+  // Nothing is written before the selection at the end: stopping anywhere
+  // before it leaves the day's Pirune files as they were.
+  if (ui.stopRequested()) return stepStopped(ui);
   if (!found) {
     ui.inform("基準ソフトの予想がありませんので中止します<(_ _)>");
     ui.progressEnd();
@@ -311,6 +314,8 @@ StepResult createPiruneSelection(Session& s, UserInterface& ui, const PiruneHook
     }
   }
 
+  if (ui.stopRequested()) return stepStopped(ui);
+
   // Votes: every secondary entry (from the second on, whichever is the base)
   // that carries a record's code counts its picks once more.
   ui.progressBegin("ヒモソフトの予想を解析中！…", kBlue);
@@ -335,12 +340,14 @@ StepResult createPiruneSelection(Session& s, UserInterface& ui, const PiruneHook
     }
   }
   filter.clear();
+  if (ui.stopRequested()) return stepStopped(ui);
 
   // Per course and race: rank, pair, odds, order, selection record.
   std::vector<PiruneSelectionRecord> selection;
   PiruneOddsAttacher odds(s, ui);
   for (int c = 1; c <= kPiruneCourses; ++c) {
     if (baseRaceCount[static_cast<std::size_t>(c - 1)] == 0) continue;
+    if (ui.stopRequested()) return stepStopped(ui);
     ui.progressBegin("【" + CourseNameOfCode(TwoDigits(c)) + "】競馬の『ぴるね』を作成中！…", kBlue);
     CourseRaces& races = courses[static_cast<std::size_t>(c - 1)];
     int last = 0;  // the course's races run to its highest race number
@@ -374,6 +381,7 @@ StepResult createPiruneSelection(Session& s, UserInterface& ui, const PiruneHook
     }
   }
 
+  if (ui.stopRequested()) return stepStopped(ui);
   std::string bytes;
   bytes.reserve(selection.size() * kPiruneSelectionRecordLength);
   for (const auto& r : selection) bytes += r.encode();

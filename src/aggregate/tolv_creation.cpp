@@ -140,6 +140,9 @@ StepResult aggregatePicks(Session& s, UserInterface& ui) {
   ui.progressBegin("各ソフトの予想を集約中！…", kBlue);
   Aggregate a = aggregateCutRecords(*cutRecords, [&ui](int percent) { ui.progressAdvance(percent); });
   ui.progressAdvance(100);
+  // Stopping is offered before the first file is written, so that a day's
+  // Tolv files are never half old and half new.
+  if (ui.stopRequested()) return stepStopped(ui);
 
   std::vector<std::string> courses = a.courses;
   std::sort(courses.begin(), courses.end(), [](const std::string& x, const std::string& y) { return valInt(x) < valInt(y); });

@@ -201,7 +201,8 @@ StepResult ExportBetAuto(Session& session, UserInterface& ui) {
   if (isRegularFile(path)) {
     const std::string question = "同名のファイル（" + path.string() + "）が存在します。上書きしますか？" + kCrLf + kCrLf +
                                  "はい→上書き　いいえ→アペンド（追加）　ｷｬﾝｾﾙ→処理を中止" + kCrLf + kCrLf;
-    const Answer a = ui.ask(question, kBetAutoTitle, Buttons::YesNoCancel, Answer::Yes);
+    // Yes replaces the list: Enter keeps it.
+    const Answer a = ui.ask(question, kBetAutoTitle, Buttons::YesNoCancel, Answer::Cancel);
     if (a == Answer::Cancel || a == Answer::Abort) return StepResult::Cancelled;
     if (a == Answer::No) {
       std::string error;

@@ -76,7 +76,8 @@ StepResult removeOrMerge(Session& s, UserInterface& ui, bool merge) {
     return StepResult::Done;
   }
   std::string text = "重複した買い目が " + toWide(std::to_string(duplicates)) + "BETありました。\r\n" + std::string(question);
-  if (ui.ask(text, title, Buttons::OkCancel, Answer::Ok) != Answer::Ok) return StepResult::Cancelled;
+  // Rewrites the file: Enter keeps it as it is.
+  if (ui.ask(text, title, Buttons::OkCancel, Answer::Cancel) != Answer::Ok) return StepResult::Cancelled;
   return rewrite(path, kept, ui) ? StepResult::Done : StepResult::Failed;
 }
 
@@ -141,7 +142,7 @@ StepResult SortPendingBets(Session& s, UserInterface& ui) {
   }
 
   if (ui.ask("ソート結果に基づき、保留ＢＥＴファイルを書き替えます。\r\n書き替えてよろしいですか？\r\n", "保留ＢＥＴの並び替え",
-             Buttons::OkCancel, Answer::Ok) != Answer::Ok) {
+             Buttons::OkCancel, Answer::Cancel) != Answer::Ok) {
     return StepResult::Cancelled;
   }
   return rewrite(path, entries, ui) ? StepResult::Done : StepResult::Failed;

@@ -86,6 +86,8 @@ StepResult runExtraction(Session& s, UserInterface& ui, const ExtractionPlan& pl
     std::string pending;
     while (scanner.nextLineContaining(kHeaderMarkCp932, raw)) {
       advance();
+      // The temporary files are dropped: the previous cut files stay.
+      if (ui.stopRequested()) return stepStopped(ui);
       const std::string headerText = trim(fromCp932(raw));
       auto header = parseHeader(headerText, day);
       if (!header) continue;

@@ -48,9 +48,24 @@ class UserInterface {
   // The hourglass pointer.
   virtual void busy(bool on) = 0;
 
+  // True once the user asked the running step to stop (the progress
+  // window's 中止). Long steps look at it where they report progress; one
+  // that sees it writes nothing more, leaves the files it would have
+  // replaced as they were, and returns stepStopped(ui).
+  virtual bool stopRequested() { return false; }
+
   // Opens a file with its associated program; false when it could not.
   virtual bool openWithShell(const std::string& path) = 0;
 };
+
+inline constexpr std::string_view kStepStoppedMessage = "処理を中止しました。ファイルは中止する前のままです。";
+
+// Ends the progress window and says that the step was stopped.
+inline StepResult stepStopped(UserInterface& ui) {
+  ui.progressEnd();
+  ui.inform(kStepStoppedMessage, "【トルブ】", Icon::Information);
+  return StepResult::Cancelled;
+}
 
 // Shows busy for the lifetime of the object.
 class BusyScope {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "core/codes.h"
 #include "core/cp932.h"
@@ -234,11 +235,29 @@ StepResult importOdds(Session& s, UserInterface& ui) {
     return StepResult::Failed;
   };
 
+  // The courses are filled first and written together: stopping on the way
+  // leaves all of the day's Tolv files as they were. A course file that
+  // cannot be read ends the import with the courses before it written.
+  std::vector<std::pair<fs::path, std::string>> filled;
+  auto writeFilled = [&]() -> std::optional<StepResult> {
+    for (const auto& [path, bytes] : filled) {
+      std::string error;
+      if (!writeFileAtomic(path, bytes, &error)) {
+        return fail("「トルブ」データファイルを書き込めません：" + path.string() + "\r\n" + error, kErrorTitle,
+                    Icon::Critical);
+      }
+    }
+    filled.clear();
+    return std::nullopt;
+  };
   const int count = std::clamp(s.courseCount, 0, 3);
   for (int i = 1; i <= count; ++i) {
     const std::string& pathText = s.tolvFilePaths[static_cast<std::size_t>(i)];
     const fs::path path(pathText);
-    if (pathText.empty() || !isRegularFile(path)) return fail("「トルブ」データファイルが作成されていません！");
+    if (pathText.empty() || !isRegularFile(path)) {
+      if (auto failed = writeFilled()) return *failed;
+      return fail("「トルブ」データファイルが作成されていません！");
+    }
 
     ui.progressBegin(
         "【" + CourseNameOfCode(s.courseCodes[static_cast<std::size_t>(i - 1)]) + "】のオッズを取り込み中！…", kBlue);
@@ -246,15 +265,15 @@ StepResult importOdds(Session& s, UserInterface& ui) {
     std::string error;
     auto bytes = readFile(path, &error);
     if (!bytes) {
+      if (auto failed = writeFilled()) return *failed;
       return fail("「トルブ」データファイルを読み込めません：" + path.string() + "\r\n" + error, kErrorTitle,
                   Icon::Critical);
     }
     fillTolvBytes(*bytes, filler, ui);
-    if (!writeFileAtomic(path, *bytes, &error)) {
-      return fail("「トルブ」データファイルを書き込めません：" + path.string() + "\r\n" + error, kErrorTitle,
-                  Icon::Critical);
-    }
+    if (ui.stopRequested()) return stepStopped(ui);
+    filled.emplace_back(path, std::move(*bytes));
   }
+  if (auto failed = writeFilled()) return *failed;
   if (progressShown) ui.progressEnd();
   return StepResult::Done;
 }

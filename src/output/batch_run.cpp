@@ -250,6 +250,7 @@ class LastMessageKeeper : public UserInterface {
   void progressDetail(std::string_view text) override { ui_.progressDetail(text); }
   void progressEnd() override { ui_.progressEnd(); }
   void busy(bool on) override { ui_.busy(on); }
+  bool stopRequested() override { return ui_.stopRequested(); }
   bool openWithShell(const std::string& path) override { return ui_.openWithShell(path); }
 
  private:
@@ -264,23 +265,26 @@ BatchOutcome RunBatch(Session& session, UserInterface& frontEnd, const BatchChoi
   BatchModeScope mode(session);
   BatchOutcome out;
   LastMessageKeeper ui(frontEnd);
+  // False once the user stopped a step: the steps after it do not run.
   auto run = [&](BatchStep step, const BatchStepFunction& f) {
     StepResult r = f ? f(session, ui) : StepResult::Failed;
     out.ran.push_back({step, r, ui.take()});
+    out.stopped = r == StepResult::Cancelled && ui.stopRequested();
+    return !out.stopped;
   };
 
-  if (choices.forumOdds) run(BatchStep::ForumOdds, steps.forumOdds);
-  if (choices.logs) run(BatchStep::Logs, steps.logs);
-  if (choices.tolv) run(BatchStep::Tolv, steps.tolv);
+  if (choices.forumOdds && !run(BatchStep::ForumOdds, steps.forumOdds)) return out;
+  if (choices.logs && !run(BatchStep::Logs, steps.logs)) return out;
+  if (choices.tolv && !run(BatchStep::Tolv, steps.tolv)) return out;
   if (choices.wars) {
     if (findTolvDataFiles(session) == 0) {
       out.failed = true;
       out.message = std::string(kBatchNoMeetingMessage);
       return out;
     }
-    run(BatchStep::Wars, steps.wars);
+    if (!run(BatchStep::Wars, steps.wars)) return out;
   }
-  if (choices.pirune) run(BatchStep::Pirune, steps.pirune);
+  if (choices.pirune && !run(BatchStep::Pirune, steps.pirune)) return out;
   if (choices.pad) {
     StepResult r = steps.pad ? steps.pad(session, ui, &out.padFile) : StepResult::Failed;
     out.ran.push_back({BatchStep::Pad, r, ui.take()});
@@ -306,6 +310,10 @@ StepResult startBatch(Session& session, UserInterface& ui, const BatchChoices& c
 
   BatchOutcome out = RunBatch(session, ui, choices, steps);
   if (outcome) *outcome = out;
+  if (out.stopped) {
+    session.batchRunning = kBatchIdle;
+    return StepResult::Cancelled;
+  }
   if (out.failed) {
     ui.inform(out.message, kBatchErrorTitle, Icon::Critical);
     return StepResult::Failed;

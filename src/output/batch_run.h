@@ -180,6 +180,7 @@ struct BatchOutcome {
   std::string message;            // empty on success
   std::vector<BatchStepRun> ran;  // the steps run, in order, with their results
   fs::path padFile;               // the PAD file written, if any
+  bool stopped = false;           // the user stopped a step; the rest did not run
   // Some step stopped with one of its own messages (the run went on).
   bool anyStepFailed() const;
 };

@@ -20,6 +20,8 @@ namespace {
 // stopped with one of its messages; the step then reports that stop.
 StepResult importOddsAndWriteListing(Session& s, UserInterface& ui, RaceDayOutputs* out) {
   StepResult odds = importOdds(s, ui);
+  // A step the user stopped writes nothing more.
+  if (odds == StepResult::Cancelled && ui.stopRequested()) return odds;
   StepResult text = writeTolvText(s, ui, out ? &out->listings : nullptr);
   return odds == StepResult::Done ? text : odds;
 }

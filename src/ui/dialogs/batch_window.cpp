@@ -13,6 +13,7 @@
 
 #include "output/pad_file.h"
 #include "ui/common/qt_text.h"
+#include "ui/common/step_stop.h"
 
 namespace tolv::ui {
 
@@ -101,6 +102,8 @@ BatchWindow::BatchWindow(Session& session, UserInterface& ui, QWidget* parent)
   connect(starts_[0], &QPushButton::clicked, this, [this] { start(true); });
   connect(starts_[1], &QPushButton::clicked, this, [this] { start(false); });
   connect(cancel, &QPushButton::clicked, this, &BatchWindow::reject);
+  // While the steps run, キャンセル stops them (as Escape does).
+  cancel->setProperty(kStopsStepProperty, true);
 
   // Opening: the choices from TOLV.INI, the mode from BatchRunning.
   const BatchForm f = openBatchForm(session_);
@@ -188,7 +191,11 @@ void BatchWindow::start(bool timer) {
   };
 
   BatchClock& useClock = clock ? *clock : static_cast<BatchClock&>(ownClock_);
-  const StepResult r = startBatch(session_, ui_, choices, how, useClock, steps, countdown);
+  stopRequested_ = false;
+  running_ = true;
+  StopForwardingUi runUi(ui_, stopRequested_);
+  const StepResult r = startBatch(session_, runUi, choices, how, useClock, steps, countdown);
+  running_ = false;
   endWait();
   if (r == StepResult::Done) {
     closeProgram_ = choices.autoClose;
@@ -203,6 +210,11 @@ void BatchWindow::start(bool timer) {
 }
 
 void BatchWindow::reject() {
+  if (running_ && !waiting_) {
+    // The step that runs stops; start() closes the window afterwards.
+    stopRequested_ = true;
+    return;
+  }
   session_.batchRunning = kBatchIdle;
   if (waiting_) {
     // The wait ends at its next tick; start() then closes the window.

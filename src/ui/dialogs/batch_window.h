@@ -72,6 +72,8 @@ class BatchWindow : public QDialog {
   bool waiting_ = false;
   bool cancelled_ = false;
   QPointer<QWidget> mainWindow_;
+  bool running_ = false;        // start() is waiting or running the steps
+  bool stopRequested_ = false;  // キャンセル while the steps run
 };
 
 }  // namespace tolv::ui

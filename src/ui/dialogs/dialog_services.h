@@ -30,8 +30,9 @@ struct DialogServices {
   // empty the caller opens frmFOLDER itself.
   std::function<void(QWidget* parent, QLineEdit* target)> folderWindow;
 
-  // The real dialogs.
-  static DialogServices standard();
+  // The real dialogs; relative paths in the boxes are taken from `home`
+  // (chooserStartFolder).
+  static DialogServices standard(const QString& home = {});
 };
 
 }  // namespace tolv::ui

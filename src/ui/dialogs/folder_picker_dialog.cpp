@@ -13,6 +13,7 @@
 #include <QFrame>
 
 #include "ui/common/qt_text.h"
+#include "ui/dialogs/pickers.h"
 
 namespace tolv::ui {
 
@@ -75,9 +76,7 @@ FolderPickerDialog::FolderPickerDialog(UserInterface& ui, QLineEdit* target, con
   resize(420, 420);
 
   fillDrives();
-  QString start = target_ ? target_->text().trimmed() : QString();
-  if (start.isEmpty() || !QFileInfo(start).isDir()) start = appFolder_;
-  showFolder(start);
+  showFolder(chooserStartFolder(target_ ? target_->text() : QString(), appFolder_));
 
   connect(dirs_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
     const QString name = item->data(Qt::UserRole).toString();

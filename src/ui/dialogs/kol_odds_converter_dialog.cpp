@@ -43,6 +43,8 @@ KolOddsConverterDialog::KolOddsConverterDialog(Session& session, UserInterface& 
                                PatQuinellaLayout layout, fs::path input, QWidget* parent)
     : QDialog(parent), session_(session), ui_(ui), source_(source), layout_(layout), input_(std::move(input)) {
   setObjectName(QStringLiteral("frmConvKolOdds"));
+  // The choosers take relative paths from the home folder.
+  services = DialogServices::standard(toQ(session_.appFolder()));
   setWindowTitle(toQ(oddsConversionCaption(source, layout)));
   auto* layoutBox = new QVBoxLayout(this);
 

@@ -65,7 +65,7 @@ void openOddsConversion(Session& session, UserInterface& ui, OddsConversion kind
   const OddsConversionSource source = kol ? OddsConversionSource::Kol : OddsConversionSource::Csv;
   const PatQuinellaLayout layout =
       (kind == OddsConversion::Kol95 || kind == OddsConversion::Csv95) ? PatQuinellaLayout::Pat95 : PatQuinellaLayout::Pat98;
-  const DialogServices services = DialogServices::standard();
+  const DialogServices services = DialogServices::standard(toQ(session.appFolder()));
   const QString chosen = chooseOddsSourceFile(session, services, source, parent);
   if (chosen.isEmpty()) return;
   const fs::path input(fromQ(chosen));

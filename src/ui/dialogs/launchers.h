@@ -37,8 +37,9 @@ void saveDefaultsCommand(Session& session, UserInterface& ui, QWidget* parent);
 void restoreDefaultsCommand(Session& session, UserInterface& ui, QWidget* parent);
 
 // The folder browser: the chosen folder ending in "/", or "" when cancelled.
-QString browseForFolder(QWidget* parent, const QString& start);
+// Both choosers open where chooserStartFolder(box text, home) says.
+QString browseForFolder(QWidget* parent, const QString& start, const QString& home);
 // The log-file chooser: the chosen file, or `current` trimmed when cancelled.
-QString chooseLogFile(QWidget* parent, const QString& current);
+QString chooseLogFile(QWidget* parent, const QString& current, const QString& home);
 
 }  // namespace tolv::ui

@@ -56,6 +56,8 @@ void setCell(QTableWidget* grid, int row, int col, const QString& text) {
 ListEditorDialog::ListEditorDialog(Session& session, UserInterface& ui, QWidget* parent)
     : QDialog(parent), session_(session), ui_(ui) {
   setObjectName(QStringLiteral("frmListHensyu"));
+  // The choosers take relative paths from the home folder.
+  services = DialogServices::standard(toQ(session_.appFolder()));
   setWindowTitle(QStringLiteral("リストの変更・編集"));
 
   auto* top = new QHBoxLayout(this);

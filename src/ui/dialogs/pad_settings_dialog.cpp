@@ -15,6 +15,8 @@ namespace tolv::ui {
 
 PadSettingsDialog::PadSettingsDialog(Session& session, UserInterface& ui, QWidget* parent) : QDialog(parent), session_(session), ui_(ui) {
   setObjectName(QStringLiteral("frmStaff"));
+  // The choosers take relative paths from the home folder.
+  services = DialogServices::standard(toQ(session_.appFolder()));
   setWindowTitle(QStringLiteral("【トルブ】ＰＡＤファイル作成の設定"));
   auto* layout = new QVBoxLayout(this);
 

@@ -5,6 +5,8 @@
 #include <QInputDialog>
 #include <QLineEdit>
 
+#include "core/files.h"
+#include "ui/common/qt_text.h"
 #include "ui/dialogs/dialog_services.h"
 #include "ui/dialogs/launchers.h"
 
@@ -15,15 +17,20 @@ QStringList logFileFilters() {
           QStringLiteral("ログ ファイル (*.LOG)")};
 }
 
-QString logFileStartFolder(const QString& current) {
-  const QString text = current.trimmed();
-  if (text.isEmpty()) return {};
-  const QFileInfo info(text);
-  QString folder = text;
-  if (info.isFile()) folder = info.absolutePath();
-  // A box naming a file that does not exist opens without an initial folder.
-  if (!QFileInfo(folder).isDir()) return {};
-  return folder;
+QString chooserStartFolder(const QString& boxText, const QString& home) {
+  QString text = boxText.trimmed();
+  text.replace(QLatin1Char('\\'), QLatin1Char('/'));
+  if (!text.isEmpty()) {
+    fs::path p(fromQ(text));
+    if (p.is_relative() && !home.isEmpty()) p = fs::path(fromQ(home)) / p;
+    p = p.lexically_normal();
+    if (!p.has_filename() && p.has_parent_path()) p = p.parent_path();  // "OutPut/"
+    p = resolveCaseless(p);
+    if (isDirectory(p)) return toQ(p.string());
+    const fs::path folder = p.parent_path();
+    if (!folder.empty() && isDirectory(folder)) return toQ(folder.string());
+  }
+  return home;
 }
 
 QString folderWithSlash(const QString& folder) {
@@ -31,14 +38,15 @@ QString folderWithSlash(const QString& folder) {
   return folder + '/';
 }
 
-QString browseForFolder(QWidget* parent, const QString& start) {
+QString browseForFolder(QWidget* parent, const QString& start, const QString& home) {
   // Qt's own dialogs throughout: they carry Qt's Japanese translation.
-  const QString folder = QFileDialog::getExistingDirectory(parent, QStringLiteral("フォルダを選択して下さい。"), start,
+  const QString folder = QFileDialog::getExistingDirectory(parent, QStringLiteral("フォルダを選択して下さい。"),
+                                                           chooserStartFolder(start, home),
                                                            QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
   return folderWithSlash(folder);
 }
 
-QString chooseLogFile(QWidget* parent, const QString& current) {
+QString chooseLogFile(QWidget* parent, const QString& current, const QString& home) {
   QFileDialog dialog(parent);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -47,29 +55,34 @@ QString chooseLogFile(QWidget* parent, const QString& current) {
   const QStringList filters = logFileFilters();
   dialog.setNameFilters(filters);
   dialog.selectNameFilter(filters.at(kLogFileSelectedFilter));
-  const QString start = logFileStartFolder(current);
+  const QString start = chooserStartFolder(current, home);
   if (!start.isEmpty()) dialog.setDirectory(start);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return current.trimmed();
   return dialog.selectedFiles().constFirst();
 }
 
-DialogServices DialogServices::standard() {
+DialogServices DialogServices::standard(const QString& home) {
   DialogServices s;
-  s.browseFolder = [](QWidget* parent, const QString& start) { return tolv::ui::browseForFolder(parent, start); };
-  s.chooseLogFile = [](QWidget* parent, const QString& current) { return tolv::ui::chooseLogFile(parent, current); };
+  s.browseFolder = [home](QWidget* parent, const QString& start) {
+    return tolv::ui::browseForFolder(parent, start, home);
+  };
+  s.chooseLogFile = [home](QWidget* parent, const QString& current) {
+    return tolv::ui::chooseLogFile(parent, current, home);
+  };
   s.inputText = [](QWidget* parent, const QString& prompt, const QString& title) -> std::optional<QString> {
     bool ok = false;
     const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, {}, &ok);
     if (!ok) return std::nullopt;
     return text;
   };
-  s.openFile = [](QWidget* parent, const QStringList& filters, const QString& folder) {
+  s.openFile = [home](QWidget* parent, const QStringList& filters, const QString& folder) {
     QFileDialog dialog(parent);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setNameFilters(filters);
     if (!filters.isEmpty()) dialog.selectNameFilter(filters.constFirst());
-    if (!folder.isEmpty() && QFileInfo(folder).isDir()) dialog.setDirectory(folder);
+    const QString start = chooserStartFolder(folder, home);
+    if (!start.isEmpty()) dialog.setDirectory(start);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
     return dialog.selectedFiles().constFirst();
   };

@@ -11,10 +11,11 @@ namespace tolv::ui {
 QStringList logFileFilters();
 inline constexpr int kLogFileSelectedFilter = 1;
 
-// Where the log-file chooser opens for the box's text: the folder of the
-// file it names, or the text itself when it names a folder; "" (no initial
-// folder) when the text is empty or its folder does not exist.
-QString logFileStartFolder(const QString& current);
+// Where every file and folder chooser opens for the text of its box: a
+// relative path is taken from the home folder, as the program reads it (case
+// ignored); the folder it names, else the folder of the file it names (also
+// of a file not there yet); the home folder when that folder does not exist.
+QString chooserStartFolder(const QString& boxText, const QString& home);
 
 // A folder as the browser returns it: ends in "/" ("" stays "").
 QString folderWithSlash(const QString& folder);

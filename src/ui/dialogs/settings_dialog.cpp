@@ -59,6 +59,8 @@ void checkIndex(const auto& buttons, int index) {
 SettingsDialog::SettingsDialog(Session& session, UserInterface& ui, QWidget* parent)
     : QDialog(parent), session_(session), ui_(ui) {
   setObjectName(QStringLiteral("frmOptions"));
+  // The choosers take relative paths from the home folder.
+  services = DialogServices::standard(toQ(session_.appFolder()));
   setWindowTitle(QStringLiteral("【トルブ】環境設定"));
 
   auto* layout = new QVBoxLayout(this);

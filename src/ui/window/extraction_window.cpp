@@ -18,55 +18,61 @@
 #include "core/text.h"
 #include "ui/common/qt_text.h"
 #include "ui/dialogs/launchers.h"
+#include "ui/window/qt_user_interface.h"
 
 namespace tolv::ui {
 
 // The extraction's progress shown in the window's own labels and bar;
 // messages and questions go on to the program's interface.
-class ExtractionWindow::ProgressUi : public UserInterface {
+class ExtractionWindow::ProgressUi : public StopForwardingUi {
  public:
-  ProgressUi(ExtractionWindow& window, UserInterface& base) : w_(window), base_(base) {}
-  void inform(std::string_view text, std::string_view title, Icon icon) override { base_.inform(text, title, icon); }
-  Answer ask(std::string_view text, std::string_view title, Buttons buttons, Answer defaultAnswer) override {
-    return base_.ask(text, title, buttons, defaultAnswer);
-  }
+  ProgressUi(ExtractionWindow& window, UserInterface& base) : StopForwardingUi(base, window.stopRequested_), w_(window) {}
   void progressBegin(std::string_view caption, unsigned) override {
     w_.search_->setText(toQ(caption));
     w_.progress_->setValue(0);
     w_.progress_->show();
     pump();
+    throttle_.restart();
   }
   void progressAdvance(int percent) override {
-    w_.progress_->setValue(percent);
-    pump();
+    percent_ = percent;
+    if (throttle_.due()) show();
   }
   void progressDetail(std::string_view text) override {
-    w_.header_->setText(toQ(text));
-    if (!text.empty()) {
-      ++w_.posts_;
-      w_.count_->setText(QString::number(w_.posts_));
-    }
-    pump();
+    header_ = std::string(text);
+    if (!text.empty()) ++w_.posts_;
+    if (throttle_.due()) show();
   }
   void progressEnd() override {
+    w_.count_->setText(QString::number(w_.posts_));
     w_.header_->clear();
     w_.progress_->hide();
   }
-  void busy(bool on) override { base_.busy(on); }
-  bool openWithShell(const std::string& path) override { return base_.openWithShell(path); }
 
  private:
-  static void pump() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+  // The labels and bar follow the reading at most once per interval.
+  void show() {
+    if (percent_ >= 0) w_.progress_->setValue(percent_);
+    w_.header_->setText(toQ(header_));
+    w_.count_->setText(QString::number(w_.posts_));
+    pump();
+  }
+  void pump() {
+    if (runStepEvents()) w_.stopRequested_ = true;
+  }
   ExtractionWindow& w_;
-  UserInterface& base_;
+  ProgressThrottle throttle_;
+  int percent_ = -1;
+  std::string header_;
 };
 
 ExtractionWindow::ExtractionWindow(Session& session, UserInterface& ui, std::function<bool()> takeDate, QWidget* parent)
     : QDialog(parent), session_(session), ui_(ui) {
   setObjectName("frmKiridasi");
   setWindowTitle(QStringLiteral("WARS形式予想の読み込み（ログファイルの読み込み）"));
-  chooseLog = [](QWidget* p, const QString& current) { return chooseLogFile(p, current); };
-  chooseFolder = [](QWidget* p, const QString& start) { return browseForFolder(p, start); };
+  const QString home = toQ(session_.appFolder());
+  chooseLog = [home](QWidget* p, const QString& current) { return chooseLogFile(p, current, home); };
+  chooseFolder = [home](QWidget* p, const QString& start) { return browseForFolder(p, start, home); };
 
   auto* logs = new QGroupBox(QStringLiteral("ログファイル"), this);
   logs->setObjectName("Frame1");
@@ -152,6 +158,14 @@ ExtractionWindow::ExtractionWindow(Session& session, UserInterface& ui, std::fun
   countRow->addWidget(count_);
   countRow->addStretch(1);
   countRow->addWidget(start_);
+  stop_ = new QPushButton(QStringLiteral("中止"), this);
+  stop_->setObjectName("cmdStop");
+  stop_->setToolTip(QStringLiteral("読み込みを中止します（Esc）。切り出しファイルは中止する前のままです。"));
+  stop_->setProperty(kStopsStepProperty, true);
+  stop_->setAutoDefault(false);
+  stop_->hide();
+  connect(stop_, &QPushButton::clicked, this, [this] { stopRequested_ = true; });
+  countRow->addWidget(stop_);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(logs);
@@ -235,9 +249,12 @@ StepResult ExtractionWindow::start() {
   posts_ = 0;
   count_->setText(QStringLiteral("0"));
   start_->setEnabled(false);
+  stopRequested_ = false;
+  stop_->show();
   ProgressUi progress(*this, ui_);
   ExtractionStats stats;
   const StepResult r = startExtraction(session_, progress, f, &stats);
+  stop_->hide();
   start_->setEnabled(true);
   search_->clear();
   // A form that had to be corrected read nothing: the window stays open on
@@ -254,7 +271,8 @@ StepResult ExtractionWindow::start() {
                        .arg(stats.records)
                        .arg(toQ(stats.cutIndex.filename().string())));
   }
-  if (session_.batchRunning == 0) accept();
+  // Stopped: the window stays for another try.
+  if (session_.batchRunning == 0 && r != StepResult::Cancelled) accept();
   return r;
 }
 

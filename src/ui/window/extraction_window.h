@@ -46,6 +46,8 @@ class ExtractionWindow : public QDialog {
   QLineEdit* cutName() const { return cutName_; }
   QRadioButton* softOption(int n) const { return softs_[n]; }
   QPushButton* startButton() const { return start_; }
+  // 中止, shown while the logs are read.
+  QPushButton* stopButton() const { return stop_; }
   QLabel* searchLabel() const { return search_; }
   QLabel* headerLabel() const { return header_; }
   QLabel* countLabel() const { return count_; }
@@ -74,6 +76,8 @@ class ExtractionWindow : public QDialog {
   QLineEdit* cutName_;
   std::array<QRadioButton*, 2> softs_{};
   QPushButton* start_;
+  QPushButton* stop_;
+  bool stopRequested_ = false;
   QLabel* search_;
   QLabel* header_;
   QLabel* count_;

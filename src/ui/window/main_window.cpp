@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QTextDocument>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -32,6 +34,7 @@
 #include "ui/window/listing_viewer.h"
 #include "ui/window/wars_viewer.h"
 #include "ui/window/qt_user_interface.h"
+#include "ui/window/text_viewer.h"
 
 namespace tolv::ui {
 
@@ -92,6 +95,10 @@ MainWindow::MainWindow(Session& session, const Date& today, UserInterface* ui, Q
   connect(menu_, &ExecutionMenu::warsRequested, this, &MainWindow::outputWars);
   connect(menu_, &ExecutionMenu::oddsStatusRequested, this, &MainWindow::showOddsStatus);
   connect(menu_, &ExecutionMenu::hitsRequested, this, &MainWindow::checkHits);
+
+  for (SpinBox* box : {menu_->yearBox(), menu_->monthBox(), menu_->dayBox()}) {
+    connect(box->edit(), &QLineEdit::textChanged, this, &MainWindow::closeViewsOfOtherDay);
+  }
 
   buildMenus(today);
   buildStatusBar(today);
@@ -432,6 +439,7 @@ bool MainWindow::showGrid() {
   placeView(grid_);
   if (!grid_->load(GridMode::Quinella)) return false;
   showOnly(grid_);
+  noteViewDay();
   return true;
 }
 
@@ -452,6 +460,7 @@ bool MainWindow::showListing() {
   // Loaded afresh every time it is shown.
   const bool found = view->load();
   showOnly(view);
+  noteViewDay();
   return found;
 }
 
@@ -477,7 +486,26 @@ bool MainWindow::showFile(int kind, bool) {
     return false;
   }
   showOnly(view);
+  noteViewDay();
   return true;
+}
+
+void MainWindow::noteViewDay() { viewDay_ = session_.meetingDate(); }
+
+void MainWindow::refreshViews(bool tolvFiles) {
+  if (file_ && file_->isVisible()) file_->refresh();
+  if (listing_ && listing_->isVisible()) listing_->load();
+  if (tolvFiles && grid_ && grid_->isVisible()) grid_->refresh();
+}
+
+void MainWindow::closeViewsOfOtherDay() {
+  if (viewDay_.empty() || menu_->boxDate() == viewDay_) return;
+  // The grid would send the old day's picks to the new day's pending bets.
+  if (grid_) emit grid_->closeRequested();
+  if (listing_) emit listing_->closeRequested();
+  // A viewer with unsaved edits stays: it saves to the file it came from.
+  if (file_ && !file_->text()->document()->isModified()) emit file_->closeRequested();
+  viewDay_.clear();
 }
 
 bool MainWindow::showTolvWars() { return showFile(static_cast<int>(ViewerKind::TolvWars), true); }
@@ -492,16 +520,19 @@ bool MainWindow::showPendingBets() { return showFile(static_cast<int>(ViewerKind
 void MainWindow::mergeBets() {
   if (!takeDate()) return;
   MergeDuplicateBets(session_, *ui_);
+  refreshViews(false);
 }
 
 void MainWindow::removeDuplicateBets() {
   if (!takeDate()) return;
   RemoveDuplicateBets(session_, *ui_);
+  refreshViews(false);
 }
 
 void MainWindow::sortBets() {
   if (!takeDate()) return;
   SortPendingBets(session_, *ui_);
+  refreshViews(false);
 }
 
 void MainWindow::showBetSummary() {
@@ -512,16 +543,19 @@ void MainWindow::showBetSummary() {
 void MainWindow::exportPatBet() {
   if (!takeDate()) return;
   ExportPatBet(session_, *ui_);
+  refreshViews(false);
 }
 
 void MainWindow::exportBetAuto() {
   if (!takeDate()) return;
   ExportBetAuto(session_, *ui_);
+  refreshViews(false);
 }
 
 void MainWindow::exportBakenjuku() {
   if (!takeDate()) return;
   openBakenjukuWindow(session_, *ui_, this);
+  refreshViews(false);
 }
 
 // ---------------------------------------------------------------------------
@@ -550,6 +584,8 @@ void MainWindow::openListEditor() {
 void MainWindow::openBatch() {
   if (!takeDate()) return;
   const bool closeProgram = openBatchWindow(session_, *ui_, this);
+  refreshCommands();
+  refreshViews(true);
   if (closeProgram) close();
 }
 
@@ -612,10 +648,14 @@ void MainWindow::checkHits() {
   const std::string source = trim(session_.settings.oddsSource);
   const bool readable = source != "2" && source != "3" && source != "4";
   if (readable && !prepare()) return;
-  BusyScope busy(*ui_);
   int results = 0, hits = 0;
-  const StepResult r = tolv::checkHits(session_, *ui_, &results, &hits);
+  StepResult r;
+  {
+    BusyScope busy(*ui_);
+    r = tolv::checkHits(session_, *ui_, &results, &hits);
+  }
   reportStep(stepText("的中判定", r, QStringLiteral("%1 レースの成績で的中 %2 件").arg(results).arg(hits)));
+  refreshViews(true);
 }
 
 // ---------------------------------------------------------------------------

@@ -107,6 +107,14 @@ class MainWindow : public QMainWindow {
   WarsViewer* ensureFileView();
   ListingViewer* ensureListingView();
   bool showFile(int kind, bool allowSend);
+  // After a command that rewrote files: the shown file viewer and listing
+  // load theirs again, the grid too when Tolv files changed.
+  void refreshViews(bool tolvFiles);
+  // The day in the execution menu's boxes is no longer the one the views
+  // were loaded for: they are closed.
+  void closeViewsOfOtherDay();
+  void noteViewDay();
+  void refreshCommands();
   bool takeDate();
   bool prepare();
 
@@ -124,6 +132,7 @@ class MainWindow : public QMainWindow {
   QLabel* panels_[4] = {};
   QLabel* stepPanel_ = nullptr;
   bool closing_ = false;
+  std::string viewDay_;  // the processing day of the open views
 };
 
 }  // namespace tolv::ui

@@ -22,7 +22,8 @@ OverwriteChoiceDialog::OverwriteChoiceDialog(const QString& text, QWidget* paren
   for (int i = 0; i < 3; ++i) {
     buttons_[i] = new QPushButton(QString::fromUtf8(captions[i]), this);
     buttons_[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
-    buttons_[i]->setAutoDefault(false);
+    // Enter presses the button that has the focus, Space too.
+    buttons_[i]->setAutoDefault(true);
     const int value = choices[i];
     connect(buttons_[i], &QPushButton::clicked, this, [this, value] {
       choice_ = value;
@@ -37,6 +38,10 @@ OverwriteChoiceDialog::OverwriteChoiceDialog(const QString& text, QWidget* paren
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(label_);
   layout->addLayout(row);
+  // The cautious answer: Enter, Space and Escape keep the pending bets as
+  // they are until 上書き or 追加 is chosen on purpose.
+  buttons_[2]->setDefault(true);
+  buttons_[2]->setFocus();
 }
 
 }  // namespace tolv::ui

@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QResizeEvent>
+
+#include "ui/window/qt_user_interface.h"
 
 namespace tolv::ui {
 
@@ -70,6 +73,12 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QFrame(parent) {
   detail_ = new QLabel(this);
   detail_->setObjectName("Label2");
   bar_ = new PercentBar(this);
+  stop_ = new QPushButton(QStringLiteral("中止"), this);
+  stop_->setObjectName("cmdStop");
+  stop_->setToolTip(QStringLiteral("処理を中止します（Esc）。ファイルは中止する前のままです。"));
+  stop_->setFocusPolicy(Qt::NoFocus);
+  stop_->setProperty(kStopsStepProperty, true);
+  connect(stop_, &QPushButton::clicked, this, &ProgressWindow::stopClicked);
   // Two lines of text as tall as the font needs, then the bar.
   const int line = std::max(caption_->sizeHint().height(), 18);
   setFixedHeight(4 + 2 * line + 2 + 18 + 6);
@@ -80,8 +89,11 @@ void ProgressWindow::resizeEvent(QResizeEvent* event) {
   QFrame::resizeEvent(event);
   const int inner = width() - 2 * kBarLeft;
   const int line = std::max(caption_->sizeHint().height(), 18);
-  caption_->setGeometry(kBarLeft, 4, std::max(inner, 0), line);
-  detail_->setGeometry(kBarLeft, 4 + line, std::max(inner, 0), line);
+  const int stopWidth = stop_->sizeHint().width();
+  stop_->setGeometry(width() - kBarLeft - stopWidth, 4, stopWidth, 2 * line - 2);
+  const int text = std::max(inner - stopWidth - 8, 0);
+  caption_->setGeometry(kBarLeft, 4, text, line);
+  detail_->setGeometry(kBarLeft, 4 + line, text, line);
   bar_->setGeometry(kBarLeft, 4 + 2 * line + 2, std::max(inner, 0), 18);
 }
 

@@ -9,6 +9,7 @@
 
 class QLabel;
 class QPainter;
+class QPushButton;
 
 namespace tolv::ui {
 
@@ -51,7 +52,13 @@ class ProgressWindow : public QFrame {
   QString caption() const;
   QString detailText() const;
   PercentBar* bar() const { return bar_; }
+  // 中止: asks the running step to stop (shown while a step runs).
+  QPushButton* stopButton() const { return stop_; }
 
+ signals:
+  void stopClicked();
+
+ public:
   // The bar's left offset inside the window (the bar is as wide as the window
   // less twice this).
   static constexpr int kBarLeft = 8;
@@ -63,6 +70,7 @@ class ProgressWindow : public QFrame {
   QLabel* caption_;
   QLabel* detail_;
   PercentBar* bar_;
+  QPushButton* stop_;
 };
 
 }  // namespace tolv::ui

@@ -4,6 +4,9 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QAbstractButton>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
@@ -66,11 +69,83 @@ void fitTitle(QMessageBox& box) {
                 grid->columnCount());
 }
 
+bool isUserInput(QEvent::Type type) {
+  switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::NonClientAreaMouseButtonPress:
+    case QEvent::NonClientAreaMouseButtonRelease:
+    case QEvent::NonClientAreaMouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+      return true;
+    default:
+      return false;
+  }
+}
+
+class StepInputGuard : public QObject {
+ public:
+  bool escape = false;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::Close && watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()) {
+      event->ignore();
+      return true;
+    }
+    if (!isUserInput(type)) return false;
+    if (type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+      escape = true;
+      return true;
+    }
+    if (watched->property(kStopsStepProperty).toBool()) return false;
+    // A step started from a click runs inside that click's release, so Qt
+    // still sends the mouse to the button that started it: 中止 is found
+    // under the pointer instead.
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease) {
+      const auto* mouse = static_cast<QMouseEvent*>(event);
+      auto* stop = qobject_cast<QAbstractButton*>(QApplication::widgetAt(mouse->globalPosition().toPoint()));
+      if (stop && stop->property(kStopsStepProperty).toBool() && stop->isEnabled() &&
+          type == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton) {
+        stop->click();
+      }
+    }
+    return true;
+  }
+};
+
 }  // namespace
 
-QtUserInterface::QtUserInterface(QWidget* parent, ProgressWindow* progress) : parent_(parent), progress_(progress) {}
+bool ProgressThrottle::due() {
+  if (timer_.isValid() && timer_.elapsed() < interval_) return false;
+  timer_.start();
+  return true;
+}
+
+bool runStepEvents() {
+  StepInputGuard guard;
+  QCoreApplication::instance()->installEventFilter(&guard);
+  QCoreApplication::processEvents();
+  QCoreApplication::instance()->removeEventFilter(&guard);
+  return guard.escape;
+}
+
+QtUserInterface::QtUserInterface(QWidget* parent, ProgressWindow* progress) : parent_(parent), progress_(progress) {
+  if (progress_) stopConnection_ = QObject::connect(progress_, &ProgressWindow::stopClicked, [this] { stop_ = true; });
+}
 
 QtUserInterface::~QtUserInterface() {
+  QObject::disconnect(stopConnection_);
   while (busyDepth_ > 0) busy(false);
 }
 
@@ -139,34 +214,47 @@ Answer QtUserInterface::ask(std::string_view text, std::string_view title, Butto
 }
 
 void QtUserInterface::letEventsRun() {
-  // Repaint and timers only: a click on another command while a step runs
-  // would start a second step inside the first.
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  if (runStepEvents()) stop_ = true;
+}
+
+void QtUserInterface::showPending() {
+  if (progress_ && pendingPercent_ >= 0) progress_->advance(pendingPercent_);
+  if (progress_ && pendingDetail_) progress_->detail(toQ(*pendingDetail_));
+  pendingPercent_ = -1;
+  pendingDetail_.reset();
+  letEventsRun();
 }
 
 void QtUserInterface::progressBegin(std::string_view caption, unsigned colour) {
+  pendingPercent_ = -1;
+  pendingDetail_.reset();
   if (progress_) {
     progress_->begin(toQ(caption), QColor((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF));
   }
   letEventsRun();
+  throttle_.restart();
 }
 
 void QtUserInterface::progressAdvance(int percent) {
-  if (progress_) progress_->advance(percent);
-  letEventsRun();
+  pendingPercent_ = percent;
+  if (throttle_.due()) showPending();
 }
 
 void QtUserInterface::progressDetail(std::string_view text) {
-  if (progress_) progress_->detail(toQ(text));
-  letEventsRun();
+  pendingDetail_ = std::string(text);
+  if (throttle_.due()) showPending();
 }
 
 void QtUserInterface::progressEnd() {
+  pendingPercent_ = -1;
+  pendingDetail_.reset();
   if (progress_) progress_->end();
 }
 
 void QtUserInterface::busy(bool on) {
   if (on) {
+    // A new command: a stop asked for during the last one is spent.
+    if (busyDepth_ == 0) stop_ = false;
     ++busyDepth_;
     QApplication::setOverrideCursor(Qt::WaitCursor);
   } else if (busyDepth_ > 0) {

@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTableView>
 
@@ -176,7 +177,29 @@ ResultGridWindow::ResultGridWindow(Session& session, UserInterface& ui, std::fun
 
 bool ResultGridWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == table_ && (event->type() == QEvent::Resize || event->type() == QEvent::Show)) placeSelectAll();
+  if (watched == table_ && event->type() == QEvent::KeyPress && gridKey(static_cast<QKeyEvent*>(event))) return true;
   return QWidget::eventFilter(watched, event);
+}
+
+bool ResultGridWindow::gridKey(QKeyEvent* key) {
+  // The arrow keys move the current cell (the view's own keys); these act
+  // as the mouse does.
+  if (key->matches(QKeySequence::SelectAll)) {
+    selectAll_->click();
+    return true;
+  }
+  if ((key->modifiers() | Qt::KeypadModifier) != Qt::KeypadModifier) return false;
+  switch (key->key()) {
+    case Qt::Key_Space:
+      if (table_->currentIndex().isValid()) model_->toggleRow(table_->currentIndex().row() + 1);
+      return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      sendSelection();
+      return true;
+    default:
+      return false;
+  }
 }
 
 void ResultGridWindow::placeSelectAll() {
@@ -229,10 +252,17 @@ bool ResultGridWindow::build(int code, GridMode mode) {
   selectAll_->setText(toQ(model_->grid()->courseName));
   selectAll_->show();
   placeSelectAll();
+  // The keyboard starts on the first pick.
+  if (model_->rowCount() > 0) table_->setCurrentIndex(model_->index(0, 0));
   table_->setUpdatesEnabled(true);
   wide_->setVisible(mode == GridMode::Quinella);
   restore_->setVisible(mode == GridMode::QuinellaPlace);
   return true;
+}
+
+bool ResultGridWindow::refresh() {
+  if (const auto& shown = model_->grid(); shown && build(static_cast<int>(valInt(shown->courseCode)), mode())) return true;
+  return load(mode());
 }
 
 void ResultGridWindow::sendSelection() {

@@ -20,6 +20,7 @@
 #include "ui/window/course_buttons.h"
 
 class QGroupBox;
+class QKeyEvent;
 class QPushButton;
 class QTableView;
 
@@ -63,6 +64,9 @@ class ResultGridWindow : public QWidget {
   bool load(GridMode mode = GridMode::Quinella);
   // Builds course `code` (1-10) in `mode`; false when it has no data file.
   bool build(int code, GridMode mode);
+  // Builds the shown course again (its Tolv file was rewritten); the day's
+  // first course when that one has no file any more.
+  bool refresh();
 
   GridMode mode() const;
   const std::optional<ResultGrid>& grid() const { return model_->grid(); }
@@ -85,6 +89,8 @@ class ResultGridWindow : public QWidget {
 
  private:
   void placeSelectAll();
+  // Space toggles the current row, Ctrl+A every row, Enter sends them.
+  bool gridKey(QKeyEvent* key);
 
   Session& session_;
   UserInterface& ui_;

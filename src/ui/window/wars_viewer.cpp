@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QTextDocument>
 
 #include "core/cp932.h"
 #include "core/files.h"
@@ -69,8 +70,27 @@ bool WarsViewer::load(ViewerKind kind) {
   status_->setText(toQ(content->status));
   path_->setText(toQ(content->path.string()));
   text_->setFileText(content->text);
+  text_->document()->setModified(false);
+  loadedBytes_ = readFile(content->path).value_or(std::string());
   send_->setEnabled(kind == ViewerKind::TolvWars || kind == ViewerKind::PiruneWars);
   return true;
+}
+
+bool WarsViewer::changedOnDisk() const {
+  const fs::path path(fromQ(path_->text()));
+  std::error_code ec;
+  if (!fs::exists(path, ec)) return true;  // deleted since (an export that empties the bets)
+  if (!isRegularFile(path)) return false;  // saving reports that it cannot write there
+  return readFile(path) != std::optional<std::string>(loadedBytes_);
+}
+
+void WarsViewer::refresh() {
+  if (!kind_ || text_->document()->isModified()) return;
+  if (!isRegularFile(viewerSourcePath(session_, *kind_))) {
+    emit closeRequested();
+    return;
+  }
+  load(*kind_);
 }
 
 void WarsViewer::copyToClipboard() {
@@ -89,12 +109,26 @@ void WarsViewer::saveToFile() {
               "【トルブ】確認", Buttons::OkCancel, Answer::Cancel) != Answer::Ok) {
     return;
   }
+  if (!path.empty() && changedOnDisk()) {
+    // Another command (統合, 並び替え, 保留BETへ出力 ...) rewrote the file after
+    // it was shown: saving the old text would undo that.
+    const Answer a = ui_.ask("「" + path + "」は表示した後に書き替えられています。\r\n\r\n" +
+                                 "はい→読み込み直す　いいえ→表示中の内容で上書きする　ｷｬﾝｾﾙ→保存しない",
+                             "【トルブ】確認", Buttons::YesNoCancel, Answer::Cancel);
+    if (a == Answer::Yes) {
+      if (kind_) load(*kind_);
+      return;
+    }
+    if (a != Answer::No) return;
+  }
   std::string error;
   // Written whole or not at all: a failed save leaves the file as it was.
   if (path.empty() || !writeFileAtomic(fs::path(path), bytes, &error)) {
     ui_.inform("保存に失敗しました(ﾟﾟ;) アｾアｾ");
     return;
   }
+  loadedBytes_ = bytes;
+  text_->document()->setModified(false);
   ui_.inform("セーブしました！");
 }
 

@@ -27,6 +27,12 @@ class WarsViewer : public QWidget {
   // ShowPendingBets): false, with the loader's message, when there is no file.
   bool load(ViewerKind kind);
   std::optional<ViewerKind> kind() const { return kind_; }
+  // After a command that may have changed the shown file: loads it again
+  // unless the text has unsaved edits (saving asks then); a file that is
+  // gone closes the viewer. No message either way.
+  void refresh();
+  // The shown file differs from what was loaded or last saved.
+  bool changedOnDisk() const;
 
   QLabel* statusLabel() const { return status_; }
   QLabel* pathLabel() const { return path_; }
@@ -47,6 +53,7 @@ class WarsViewer : public QWidget {
   Session& session_;
   UserInterface& ui_;
   std::optional<ViewerKind> kind_;
+  std::string loadedBytes_;  // the shown file as loaded or last saved
   QLabel* status_;
   QLabel* path_;
   QPushButton* close_;

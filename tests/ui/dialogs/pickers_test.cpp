@@ -26,13 +26,14 @@ class PickersTest : public QObject {
   Q_OBJECT
  private slots:
   void logFileStartFolderAndFilters() {
-    TempDir d;
+    TempDir d, home;
     writeBytes(d / "a.log", "x");
-    QCOMPARE(logFileStartFolder(q(d / "a.log")), q(d.path()));
-    QCOMPARE(logFileStartFolder(QStringLiteral("  ") + q(d.path()) + QStringLiteral(" ")), q(d.path()));
-    // A box naming a file that does not exist opens without an initial folder.
-    QCOMPARE(logFileStartFolder(q(d / "missing.log")), QString());
-    QCOMPARE(logFileStartFolder(QString()), QString());
+    QCOMPARE(chooserStartFolder(q(d / "a.log"), q(home.path())), q(d.path()));
+    QCOMPARE(chooserStartFolder(QStringLiteral("  ") + q(d.path()) + QStringLiteral(" "), q(home.path())), q(d.path()));
+    // A file not there yet: its folder; a folder that does not exist: home.
+    QCOMPARE(chooserStartFolder(q(d / "missing.log"), q(home.path())), q(d.path()));
+    QCOMPARE(chooserStartFolder(q(d / "gone" / "a.log"), q(home.path())), q(home.path()));
+    QCOMPARE(chooserStartFolder(QString(), q(home.path())), q(home.path()));
     QCOMPARE(logFileFilters(), (QStringList{QStringLiteral("すべてのファイル (*.*)"), QStringLiteral("テキスト ファイル (*.TXT)"),
                                             QStringLiteral("ログ ファイル (*.LOG)")}));
     QCOMPARE(logFileFilters().at(kLogFileSelectedFilter), QStringLiteral("テキスト ファイル (*.TXT)"));

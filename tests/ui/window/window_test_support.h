@@ -12,10 +12,13 @@
 #include <optional>
 #include <string>
 
+#include "collect/extraction.h"
 #include "collect/start.h"
 #include "core/dates.h"
 #include "core/files.h"
 #include "core/session.h"
+#include "output/race_day.h"
+#include "support/test_support.h"
 
 namespace tolv::testing {
 
@@ -60,6 +63,13 @@ struct EmptyHome {
 template <typename T = QWidget>
 T* child(QObject* parent, const char* name) {
   return parent->findChild<T*>(QString::fromLatin1(name));
+}
+
+// The sample day with its logs read and Tolv created through the core.
+inline void prepareSampleDay(SampleHome& sample) {
+  RecordingUi ui;
+  QCOMPARE(startExtraction(sample.s(), ui, extractionFormFromSettings(sample.s().settings)), StepResult::Done);
+  QCOMPARE(tolv::createTolv(sample.s(), ui), StepResult::Done);
 }
 
 inline void click(QObject* parent, const char* name) {
