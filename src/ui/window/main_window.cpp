@@ -584,7 +584,6 @@ void MainWindow::openListEditor() {
 void MainWindow::openBatch() {
   if (!takeDate()) return;
   const bool closeProgram = openBatchWindow(session_, *ui_, this);
-  refreshCommands();
   refreshViews(true);
   if (closeProgram) close();
 }

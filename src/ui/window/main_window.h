@@ -114,7 +114,6 @@ class MainWindow : public QMainWindow {
   // were loaded for: they are closed.
   void closeViewsOfOtherDay();
   void noteViewDay();
-  void refreshCommands();
   bool takeDate();
   bool prepare();
 
