@@ -52,14 +52,21 @@ int compareRatio(std::int64_t a, std::int64_t b, std::int64_t c, std::int64_t d)
 
 }  // namespace
 
-std::string formatRatio(std::int64_t num, std::int64_t den) {
-  if (den <= 0 || num < 0) return "0.0000";
-  // num/den * 10000, rounded half up (the values are never negative).
-  const __int128 scaled = (static_cast<__int128>(num) * 20000 + den) / (2 * static_cast<__int128>(den));
-  const auto whole = static_cast<long long>(scaled / 10000), frac = static_cast<long long>(scaled % 10000);
-  std::string f = std::to_string(frac);
-  return std::to_string(whole) + "." + std::string(4 - f.size(), '0') + f;
+namespace {
+// num/den * 10^4 rounded half up, as "whole.frac" with `decimals` places of
+// it (the values are never negative).
+std::string scaledRatio(std::int64_t num, std::int64_t den, int decimals) {
+  __int128 scaled = 0;
+  if (den > 0 && num > 0) scaled = (static_cast<__int128>(num) * 20000 + den) / (2 * static_cast<__int128>(den));
+  const long long unit = decimals == 4 ? 10000 : 100;
+  const auto whole = static_cast<long long>(scaled / unit), frac = static_cast<long long>(scaled % unit);
+  const std::string f = std::to_string(frac);
+  return std::to_string(whole) + "." + std::string(static_cast<std::size_t>(decimals) - f.size(), '0') + f;
 }
+}  // namespace
+
+std::string formatRatio(std::int64_t num, std::int64_t den) { return scaledRatio(num, den, 4); }
+std::string formatPercent(std::int64_t num, std::int64_t den) { return scaledRatio(num, den, 2) + "%"; }
 
 std::vector<ProgramFigures> programFigures(const HistoryDb& db, const ProgramQuery& query) {
   std::vector<ProgramFigures> out;

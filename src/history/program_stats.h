@@ -53,6 +53,9 @@ std::vector<ProgramFigures> programFigures(const HistoryDb& db, const ProgramQue
 // "0.3450"; "0.0000" when den is 0.
 std::string formatRatio(std::int64_t num, std::int64_t den);
 
+// The same ratio as a percentage with two decimals, "34.50%".
+std::string formatPercent(std::int64_t num, std::int64_t den);
+
 // One point of a cumulative curve: the figures up to and with `date`.
 struct CurvePoint {
   std::string date;
