@@ -9,7 +9,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= 2
 DEB_PACKAGES = build-essential cmake pkg-config git liblhasa-dev libcli11-dev \
                libgtest-dev libgmock-dev libbenchmark-dev python3 \
-               qt6-base-dev qt6-qpa-plugins fonts-noto-cjk libsqlite3-dev
+               qt6-base-dev qt6-charts-dev qt6-qpa-plugins fonts-noto-cjk libsqlite3-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

@@ -23,6 +23,7 @@
 #include "tolv/version.h"
 #include "ui/common/qt_text.h"
 #include "ui/dialogs/launchers.h"
+#include "ui/history/track_record_window.h"
 #include "ui/window/extraction_window.h"
 #include "ui/window/execution_menu.h"
 #include "ui/window/progress_window.h"
@@ -213,6 +214,9 @@ void MainWindow::buildMenus(const Date&) {
       openOddsConversion(session_, *ui_, kind, this);
     });
   }
+  addLine(other, "mnuLine13");
+  connect(addItem(other, "mnuSeiseki", "成績分析"), &QAction::triggered, this,
+          [this] { openTrackRecordWindow(session_, *ui_, this); });
 
   QMenu* help = addMenu(bar, "mnuHelp", "ヘルプ(&H)");
   connect(addItem(help, "mnuHlp", "トピックの検索(&H)"), &QAction::triggered, this, &MainWindow::showHelp);
