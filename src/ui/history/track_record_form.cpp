@@ -10,19 +10,25 @@ namespace tolv::ui {
 
 std::unique_ptr<HistoryDb> openTrackRecordDb(const Session& session, std::string* message) {
   const fs::path path = historyDbPath(session);
+  const std::string howTo =
+      "\r\n\r\n開催日を取り込むと成績分析ができます。取り込みは\r\n"
+      "  tolv-cli history import --from 開始日 --to 終了日\r\n"
+      "で行います。";
   std::error_code ec;
   if (!fs::exists(path, ec)) {
-    if (message) {
-      *message = "成績の記録がまだありません：" + path.string() +
-                 "\r\n\r\n開催日を取り込むと成績分析ができます。取り込みは\r\n"
-                 "  tolv-cli history import --from 開始日 --to 終了日\r\n"
-                 "で行います。";
-    }
+    if (message) *message = "成績の記録がまだありません：" + path.string() + howTo;
     return nullptr;
   }
   std::string error;
   auto db = HistoryDb::open(path, HistoryDb::Mode::ReadOnly, &error);
-  if (!db && message) *message = error;
+  if (!db) {
+    if (message) *message = error;
+    return nullptr;
+  }
+  if (db->days().empty()) {
+    if (message) *message = "成績の記録に開催日がありません：" + path.string() + howTo;
+    return nullptr;
+  }
   return db;
 }
 

@@ -23,8 +23,8 @@ namespace tolv::ui {
 inline constexpr std::string_view kTrackRecordTitle = "成績分析";
 
 // Opens the home's history database for reading (tolv-cli may write it
-// meanwhile). nullptr with the message to show when there is none or it
-// cannot be read.
+// meanwhile). nullptr with the message to show when there is none, it holds
+// no day yet or it cannot be read.
 std::unique_ptr<HistoryDb> openTrackRecordDb(const Session& session, std::string* message);
 
 // The stored days' period: the first and the last stored day ("" when none).

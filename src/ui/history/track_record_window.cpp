@@ -192,7 +192,6 @@ TrackRecordWindow::TrackRecordWindow(Session& session, UserInterface& ui, std::u
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->verticalHeader()->hide();
   table_->verticalHeader()->setDefaultSectionSize(22);
-  table_->horizontalHeader()->setStretchLastSection(true);
   table_->sortByColumn(static_cast<int>(FigureColumn::Roi), Qt::DescendingOrder);
 
   chartView_ = new QChartView(new QChart, this);
@@ -206,6 +205,7 @@ TrackRecordWindow::TrackRecordWindow(Session& session, UserInterface& ui, std::u
   split->addWidget(chartView_);
   split->setStretchFactor(0, 2);
   split->setStretchFactor(1, 3);
+  split->setSizes({350, 400});
 
   summary_ = new QLabel(this);
   summary_->setObjectName(QStringLiteral("lblBacktest"));
@@ -372,10 +372,6 @@ bool saveTrackRecordChart(const Session& session, const fs::path& file, std::str
   }
   ProgramQuery q;
   const std::vector<ProgramFigures> top = chartPrograms(*db, &q);
-  if (q.period.from.empty()) {
-    if (error) *error = "成績の記録に開催日がありません：" + db->path().string();
-    return false;
-  }
   QChartView view(new QChart);
   view.setRenderHint(QPainter::Antialiasing);
   view.resize(1100, 640);

@@ -216,7 +216,11 @@ void MainWindow::buildMenus(const Date&) {
   }
   addLine(other, "mnuLine13");
   connect(addItem(other, "mnuSeiseki", "成績分析"), &QAction::triggered, this,
-          [this] { openTrackRecordWindow(session_, *ui_, this); });
+          [this] {
+            // The backtest curve follows the ranges the menu's boxes hold now.
+            menu_->takeRanges();
+            openTrackRecordWindow(session_, *ui_, this);
+          });
 
   QMenu* help = addMenu(bar, "mnuHelp", "ヘルプ(&H)");
   connect(addItem(help, "mnuHlp", "トピックの検索(&H)"), &QAction::triggered, this, &MainWindow::showHelp);

@@ -245,6 +245,13 @@ class TrackRecordWindowTest : public QObject {
     QVERIFY(!saveTrackRecordChart(home.session, home.home() / "x.png", &error));
     QVERIFY(error.find("tolv-cli history import") != std::string::npos);
     QVERIFY(!fs::exists(home.home() / "x.png"));
+
+    // A database that holds no day yet is told the same way.
+    std::string openError;
+    QVERIFY(HistoryDb::open(historyDbPath(home.session), HistoryDb::Mode::ReadWrite, &openError));
+    openTrackRecordWindow(home.session, ui, nullptr);
+    QCOMPARE(ui.messages.size(), std::size_t(2));
+    QVERIFY(ui.messages[1].text.find("開催日がありません") != std::string::npos);
   }
 
   void escapeCloses() {
