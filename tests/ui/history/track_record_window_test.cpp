@@ -4,6 +4,8 @@
 #include <QChart>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFileInfo>
+#include <QProcess>
 #include <QImage>
 #include <QLineSeries>
 #include <QPushButton>
@@ -14,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "collect/list_rules.h"
+#include "core/startup.h"
 #include "history/history_fixture.h"
 #include "ui/dialogs/dialog_test_util.h"
 #include "ui/history/track_record_window.h"
@@ -231,6 +234,36 @@ class TrackRecordWindowTest : public QObject {
     std::string error;
     QVERIFY2(saveTrackRecordChart(m.h.session, file, &error), error.c_str());
     QVERIFY(!QImage(QString::fromStdString(file.string())).isNull());
+  }
+
+  void saveChartOptionOfTheProgram() {
+    // The program beside the tests in the build tree.
+    const QString program = QCoreApplication::applicationDirPath() + "/../../src/ui/tolv";
+    if (!QFileInfo(program).isExecutable()) QSKIP("tolv is not built");
+    auto run = [&](const fs::path& home, const fs::path& file, QString* err) {
+      QProcess p;
+      QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+      env.insert("QT_QPA_PLATFORM", "offscreen");
+      p.setProcessEnvironment(env);
+      p.start(program, {"--home", QString::fromStdString(home.string()), "--date", "20260105", "--save-chart",
+                        QString::fromStdString(file.string())});
+      if (!p.waitForFinished(30000)) return -1;
+      *err = QString::fromUtf8(p.readAllStandardError());
+      return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    };
+    QString err;
+    TestHome empty("20260104");
+    QCOMPARE(run(empty.home(), empty.home() / "c.png", &err), 1);
+    QVERIFY(err.contains(QStringLiteral("history import")));
+    QVERIFY(!fs::exists(empty.home() / "c.png"));
+
+    // Beside an open window of the same home too: it only reads.
+    MadeUpHome m;
+    std::string error;
+    auto lock = InstanceLock::acquire(m.h.home(), &error);
+    QVERIFY(lock);
+    QCOMPARE(run(m.h.home(), m.h.home() / "c.png", &err), 0);
+    QVERIFY(!QImage(QString::fromStdString((m.h.home() / "c.png").string())).isNull());
   }
 
   void missingHistoryIsToldNotShown() {
