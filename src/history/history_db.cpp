@@ -511,6 +511,7 @@ StepResult importHistoryDay(Session& session, UserInterface& ui, HistoryDb& db, 
           .bind(11, d.tailMiss)
           .run();
     }
+    crashPoint("commit", db.path());
     t.commit();
     if (stored) *stored = day;
   } catch (const SqliteError& e) {
