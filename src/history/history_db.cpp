@@ -522,4 +522,14 @@ StepResult importHistoryDay(Session& session, UserInterface& ui, HistoryDb& db, 
   return StepResult::Done;
 }
 
+StepResult importProcessingDay(Session& session, UserInterface& ui) {
+  std::string error;
+  auto db = HistoryDb::open(historyDbPath(session), HistoryDb::Mode::ReadWrite, &error);
+  if (!db) {
+    ui.inform(error, kImportTitle, Icon::Critical);
+    return StepResult::Failed;
+  }
+  return importHistoryDay(session, ui, *db, session.meetingDate());
+}
+
 }  // namespace tolv
