@@ -511,6 +511,7 @@ StepResult importHistoryDay(Session& session, UserInterface& ui, HistoryDb& db, 
           .bind(11, d.tailMiss)
           .run();
     }
+    crashPoint("commit", db.path());
     t.commit();
     if (stored) *stored = day;
   } catch (const SqliteError& e) {
@@ -519,6 +520,16 @@ StepResult importHistoryDay(Session& session, UserInterface& ui, HistoryDb& db, 
   ui.progressAdvance(100);
   ui.progressEnd();
   return StepResult::Done;
+}
+
+StepResult importProcessingDay(Session& session, UserInterface& ui) {
+  std::string error;
+  auto db = HistoryDb::open(historyDbPath(session), HistoryDb::Mode::ReadWrite, &error);
+  if (!db) {
+    ui.inform(error, kImportTitle, Icon::Critical);
+    return StepResult::Failed;
+  }
+  return importHistoryDay(session, ui, *db, session.meetingDate());
 }
 
 }  // namespace tolv

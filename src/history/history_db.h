@@ -98,4 +98,9 @@ std::string newerSchemaMessage(const fs::path& path, int version);
 StepResult importHistoryDay(Session& session, UserInterface& ui, HistoryDb& db, const std::string& date,
                             StoredDay* stored = nullptr);
 
+// The batch run's last step (履歴取り込み, off by default): the processing
+// day into the home's database. Failed with its message when the database
+// cannot be opened or the day is refused.
+StepResult importProcessingDay(Session& session, UserInterface& ui);
+
 }  // namespace tolv
