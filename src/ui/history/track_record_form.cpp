@@ -139,8 +139,8 @@ struct Cumulative {
 
 }  // namespace
 
-std::vector<RoiCurve> trackRecordCurves(const HistoryDb& db, const Settings& settings, const ProgramQuery& query,
-                                        const std::vector<ProgramFigures>& selected, BacktestResult* backtest) {
+std::vector<RoiCurve> programRoiCurves(const HistoryDb& db, const ProgramQuery& query,
+                                       const std::vector<ProgramFigures>& selected) {
   std::vector<RoiCurve> curves;
   std::vector<int> codes;
   for (const ProgramFigures& p : selected) codes.push_back(p.code);
@@ -148,15 +148,26 @@ std::vector<RoiCurve> trackRecordCurves(const HistoryDb& db, const Settings& set
   for (std::size_t i = 0; i < programs.size() && i < selected.size(); ++i) {
     curves.push_back({cellText(selected[i], FigureColumn::Code) + " " + selected[i].name, roiPoints(programs[i].points)});
   }
+  return curves;
+}
+
+std::optional<RoiCurve> backtestRoiCurve(const HistoryDb& db, const Settings& settings, const ProgramQuery& query,
+                                         BacktestResult* backtest) {
   const BacktestQuery bq = menuBacktestQuery(settings, query.period, query.bet);
-  if (const auto result = runBacktest(db, bq)) {
-    if (backtest) *backtest = *result;
-    std::vector<Cumulative> points;
-    for (const BacktestDay& d : result->days) points.push_back({d.date, d.cumulativeStake, d.cumulativePayout});
-    curves.push_back({"バックテスト（オッズ " + bq.oddsMin + "〜" + bq.oddsMax + "、ダブリ " + bq.votesMin + "〜" +
-                          bq.votesMax + "）",
-                      roiPoints(points), true});
-  }
+  const auto result = runBacktest(db, bq);
+  if (!result) return std::nullopt;
+  if (backtest) *backtest = *result;
+  std::vector<Cumulative> points;
+  for (const BacktestDay& d : result->days) points.push_back({d.date, d.cumulativeStake, d.cumulativePayout});
+  return RoiCurve{"バックテスト（オッズ " + bq.oddsMin + "〜" + bq.oddsMax + "、ダブリ " + bq.votesMin + "〜" +
+                      bq.votesMax + "）",
+                  roiPoints(points), true};
+}
+
+std::vector<RoiCurve> trackRecordCurves(const HistoryDb& db, const Settings& settings, const ProgramQuery& query,
+                                        const std::vector<ProgramFigures>& selected, BacktestResult* backtest) {
+  std::vector<RoiCurve> curves = programRoiCurves(db, query, selected);
+  if (auto b = backtestRoiCurve(db, settings, query, backtest)) curves.push_back(std::move(*b));
   return curves;
 }
 

@@ -69,6 +69,15 @@ struct RoiCurve {
 // MinW, MaxW) for a backtest of the bet type over the period.
 BacktestQuery menuBacktestQuery(const Settings& settings, const DateRange& period, HistoryBet bet);
 
+// One curve per program of `selected` (labelled "code name").
+std::vector<RoiCurve> programRoiCurves(const HistoryDb& db, const ProgramQuery& query,
+                                       const std::vector<ProgramFigures>& selected);
+// The backtest of the execution menu's ranges over the query's period and bet
+// type, labelled with the ranges (its totals into `backtest` when given);
+// nullopt when the database cannot be read.
+std::optional<RoiCurve> backtestRoiCurve(const HistoryDb& db, const Settings& settings, const ProgramQuery& query,
+                                         BacktestResult* backtest = nullptr);
+
 // The chart's curves: one per program of `codes` (labelled "code name"),
 // then the backtest of the execution menu's ranges, labelled with them (its
 // totals into `backtest` when given).

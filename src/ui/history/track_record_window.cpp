@@ -301,6 +301,11 @@ void TrackRecordWindow::refresh() {
   for (const ProgramFigures& p : selectedPrograms()) keep.push_back(p.code);
   const ProgramQuery q = query();
   const std::vector<ProgramFigures> all = programFigures(*db_, q);
+  // The backtest depends on the period and bet type only: run once here, not
+  // on every change of the selection.
+  BacktestResult totals;
+  backtest_ = backtestRoiCurve(*db_, session_.settings, q, &totals);
+  summary_->setText(backtest_ ? backtestSummary(totals) : QString());
   figures_.clear();
   const QSignalBlocker block(table_->selectionModel());
   model_->setRowCount(0);
@@ -333,9 +338,9 @@ void TrackRecordWindow::refresh() {
 
 void TrackRecordWindow::redrawChart() {
   const ProgramQuery q = query();
-  BacktestResult backtest;
-  drawRoiChart(chart(), trackRecordCurves(*db_, session_.settings, q, selectedPrograms(), &backtest), chartTitle(q));
-  summary_->setText(backtestSummary(backtest));
+  std::vector<RoiCurve> curves = programRoiCurves(*db_, q, selectedPrograms());
+  if (backtest_) curves.push_back(*backtest_);
+  drawRoiChart(chart(), curves, chartTitle(q));
 }
 
 void TrackRecordWindow::adopt() {

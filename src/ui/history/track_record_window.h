@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "core/session.h"
 #include "core/ui.h"
@@ -57,6 +58,7 @@ class TrackRecordWindow : public QDialog {
   UserInterface& ui_;
   std::unique_ptr<HistoryDb> db_;
   std::map<int, ProgramFigures> figures_;
+  std::optional<RoiCurve> backtest_;
   QDateEdit *from_, *to_;
   QComboBox* bet_;
   QSpinBox* minPicks_;
