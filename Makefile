@@ -59,10 +59,12 @@ gui: build
 	tools/gui.sh $(BUILD)/src/ui/tolv
 
 # Every tolv-cli step on a large generated race day, as ratios to grep/cat
-# baselines of the same run (bench/race_day_bench.sh; BENCH_MB of logs).
+# baselines of the same run (bench/race_day_bench.sh; BENCH_MB of logs), then
+# the history database on that day (bench/history_bench.sh).
 BENCH_MB ?= 100
 bench: build
 	bench/race_day_bench.sh $(BUILD)/src/cli/tolv-cli $(BENCH_MB)
+	bench/history_bench.sh $(BUILD)/src/cli/tolv-cli $(BENCH_MB)
 
 # The libFuzzer targets in a clang build of their own, each run for
 # FUZZ_SECONDS; clang and its fuzzer runtime are installed only for this.

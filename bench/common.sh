@@ -29,3 +29,52 @@ bench_args() {
   ROOT=$(cd "$(dirname "$0")/.." && pwd)
   CACHE=${TOLV_BENCH_CACHE:-$ROOT/scratch/bench}
 }
+
+# Generates SIZE MB of forum logs for DAY into $LOGS once (tools/gen_logs.py),
+# again when the generator has changed since; sets LOG_FILES.
+bench_logs() {
+  local fresh=1 src
+  if [ ! -f "$LOGS/MANIFEST" ]; then
+    fresh=0
+  else
+    for src in "$ROOT/tools/gen_logs.py" "$ROOT/tools/wars_forum.py"; do
+      [ "$src" -nt "$LOGS/MANIFEST" ] && fresh=0
+    done
+  fi
+  if [ "$fresh" = 0 ]; then
+    command -v python3 >/dev/null || { echo "bench: python3 is needed to generate the logs" >&2; exit 2; }
+    echo "Generating ${SIZE} MB of forum logs into $LOGS (once) ..."
+    rm -rf "$LOGS"
+    python3 "$ROOT/tools/gen_logs.py" --out "$LOGS" --size-mb "$SIZE" --day "$DAY" >/dev/null
+  fi
+  LOG_FILES=("$LOGS/BENCH1.LOG" "$LOGS/BENCH2.LOG" "$LOGS/BENCH3.LOG")
+}
+
+# A fresh home HOME: the sample day with the generated logs in place of its own.
+bench_home() {
+  local home=$1 sample=$ROOT/examples/sample-day
+  rm -rf "$home"
+  mkdir -p "$home"
+  cp -R "$sample/." "$home/"
+  rm -rf "$home/expected" "$home/README.md" "$home/logs/FORUM1.LOG" "$home/logs/FORUM3.LOG" "$home/logs/FH1206.LOG"
+  iconv -f CP932 -t UTF-8 "$sample/TOLV.INI" |
+    sed -e "s|^LogFile1=.*|LogFile1=${LOG_FILES[0]}|" -e "s|^LogFile2=.*|LogFile2=${LOG_FILES[1]}|" \
+      -e "s|^LogFile3=.*|LogFile3=${LOG_FILES[2]}|" |
+    iconv -f UTF-8 -t CP932 >"$home/TOLV.INI"
+}
+
+# The cache folder beside TOLV_CLI's build tree ($TOLV_BENCH_CACHE else
+# bench-data), the logs' folder in it and the home HOME_NAME there; the day is
+# taken as today (start-up keeps its pending bets). Sets CACHE, LOGS and H.
+bench_cache() {
+  local build
+  build=$(cd "$(dirname "$CLI")/../.." && pwd)  # .../src/cli/tolv-cli -> the build tree
+  CACHE=${TOLV_BENCH_CACHE:-$build/bench-data}
+  mkdir -p "$CACHE"
+  CACHE=$(cd "$CACHE" && pwd)
+  LOGS=$CACHE/logs-${SIZE}mb-$DAY
+  H=$CACHE/$1
+  export TOLV_TODAY=$DAY
+  export XDG_CONFIG_HOME=$CACHE/config
+  unset TOLV_HOME
+}

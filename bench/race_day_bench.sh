@@ -29,45 +29,13 @@ if ! [[ $RUNS =~ ^[1-9][0-9]*$ ]]; then
 fi
 command -v python3 >/dev/null || { echo "bench: python3 is needed to generate the logs" >&2; exit 2; }
 
-SAMPLE=$ROOT/examples/sample-day
-# The build tree of TOLV_CLI: .../src/cli/tolv-cli -> ...
-CLI_BUILD=$(cd "$(dirname "$CLI")/../.." && pwd)
-CACHE=${TOLV_BENCH_CACHE:-$CLI_BUILD/bench-data}
-mkdir -p "$CACHE"
-CACHE=$(cd "$CACHE" && pwd)
-LOGS=$CACHE/logs-${SIZE}mb-$DAY
-H=$CACHE/race-day-home
-export TOLV_TODAY=$DAY  # the day is taken as today: start-up keeps its pending bets
-export XDG_CONFIG_HOME=$CACHE/config
-unset TOLV_HOME
+bench_cache race-day-home
 
-# --- the logs, generated once ------------------------------------------------
-fresh=1
-if [ ! -f "$LOGS/MANIFEST" ]; then
-  fresh=0
-else
-  for src in "$ROOT/tools/gen_logs.py" "$ROOT/tools/wars_forum.py"; do
-    [ "$src" -nt "$LOGS/MANIFEST" ] && fresh=0
-  done
-fi
-if [ "$fresh" = 0 ]; then
-  echo "Generating ${SIZE} MB of forum logs into $LOGS (once) ..."
-  rm -rf "$LOGS"
-  python3 "$ROOT/tools/gen_logs.py" --out "$LOGS" --size-mb "$SIZE" --day "$DAY" >/dev/null
-fi
-LOG_FILES=("$LOGS/BENCH1.LOG" "$LOGS/BENCH2.LOG" "$LOGS/BENCH3.LOG")
+bench_logs
 
-# --- the home: the sample day with the large logs ----------------------------
 cli() { "$CLI" --quiet --home "$H" --date "$DAY" "$@"; }
 
-rm -rf "$H"
-mkdir -p "$H"
-cp -R "$SAMPLE/." "$H/"
-rm -rf "$H/expected" "$H/README.md" "$H/logs/FORUM1.LOG" "$H/logs/FORUM3.LOG" "$H/logs/FH1206.LOG"
-iconv -f CP932 -t UTF-8 "$SAMPLE/TOLV.INI" |
-  sed -e "s|^LogFile1=.*|LogFile1=${LOG_FILES[0]}|" -e "s|^LogFile2=.*|LogFile2=${LOG_FILES[1]}|" \
-    -e "s|^LogFile3=.*|LogFile3=${LOG_FILES[2]}|" |
-  iconv -f UTF-8 -t CP932 >"$H/TOLV.INI"
+bench_home "$H"
 
 echo "Preparing the home $H ..."
 cli extract

@@ -9,6 +9,7 @@ class BacktestCommand : public Command {
  public:
   CLI::App* setup(CLI::App& app) override;
   int run(Context& ctx) override;
+  bool takesHomeLock() const override { return false; }
 
  private:
   std::string from_, to_, bet_ = "quinella", list_, selection_ = "tolv", format_;

@@ -9,6 +9,7 @@ class HistoryCommand : public Command {
  public:
   CLI::App* setup(CLI::App& app) override;
   int run(Context& ctx) override;
+  bool takesHomeLock() const override { return false; }
 
  private:
   CLI::App* import_ = nullptr;

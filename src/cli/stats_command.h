@@ -10,6 +10,7 @@ class StatsCommand : public Command {
  public:
   CLI::App* setup(CLI::App& app) override;
   int run(Context& ctx) override;
+  bool takesHomeLock() const override { return false; }
 
  private:
   CLI::App* programs_ = nullptr;

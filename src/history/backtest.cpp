@@ -71,7 +71,7 @@ std::vector<BacktestPick> backtestDayPicks(const HistoryDb& db, const std::strin
   if (query.selection == Selection::Pirune) {
     records = piruneRecords(c, date, settings);
   } else {
-    records = countedRecords(history::loadPicks(c, date), programs);
+    records = countedRecords(history::loadPicks(c, date, !programs.empty()), programs);
     std::erase_if(records, [&](const TolvRecord& r) { return !PassesOutputRange(r, settings); });
   }
   markTolvHits(records, history::loadResults(c, date));

@@ -196,32 +196,57 @@ namespace history {
 std::string periodFrom(const DateRange& period) { return period.from; }
 std::string periodTo(const DateRange& period) { return period.to.empty() ? std::string("99999999") : period.to; }
 
+namespace {
+void putVarint(std::string& b, unsigned v) {
+  while (v >= 0x80) {
+    b.push_back(static_cast<char>((v & 0x7F) | 0x80));
+    v >>= 7;
+  }
+  b.push_back(static_cast<char>(v));
+}
+
+// The varint at `i`, moving `i` past it; 0 past the end.
+unsigned getVarint(std::string_view b, std::size_t& i) {
+  unsigned v = 0;
+  for (int shift = 0; i < b.size() && shift < 32; shift += 7) {
+    const auto c = static_cast<unsigned char>(b[i++]);
+    v |= static_cast<unsigned>(c & 0x7F) << shift;
+    if (!(c & 0x80)) break;
+  }
+  return v;
+}
+}  // namespace
+
 std::string encodePosters(const std::vector<Poster>& posters) {
   std::string b;
-  b.reserve(posters.size() * 4);
+  b.reserve(posters.size() * 2);
+  int previous = 0;
   for (const Poster& p : posters) {
-    for (int v : {p.code, p.posts}) {
-      b.push_back(static_cast<char>(v & 0xFF));
-      b.push_back(static_cast<char>((v >> 8) & 0xFF));
-    }
+    putVarint(b, static_cast<unsigned>(p.code - previous));
+    putVarint(b, static_cast<unsigned>(p.posts));
+    previous = p.code;
   }
   return b;
 }
 
 std::vector<Poster> decodePosters(std::string_view blob) {
   std::vector<Poster> out;
-  out.reserve(blob.size() / 4);
-  const auto u16 = [&](std::size_t i) {
-    return static_cast<int>(static_cast<unsigned char>(blob[i]) | (static_cast<unsigned char>(blob[i + 1]) << 8));
-  };
-  for (std::size_t i = 0; i + 4 <= blob.size(); i += 4) out.push_back({u16(i), u16(i + 2)});
+  out.reserve(blob.size() / 2);
+  std::size_t i = 0;
+  int code = 0;
+  while (i < blob.size()) {
+    code += static_cast<int>(getVarint(blob, i));
+    out.push_back({code, static_cast<int>(getVarint(blob, i))});
+  }
   return out;
 }
 
-std::vector<StoredPick> loadPicks(Connection& c, const std::string& date) {
+std::vector<StoredPick> loadPicks(Connection& c, const std::string& date, bool withPosters) {
   std::vector<StoredPick> out;
-  Statement st = c.prepare(
-      "SELECT race_key, pick, share_count, odds, wide_odds, posters FROM picks WHERE date = ?1 ORDER BY seq");
+  Statement st = c.prepare(withPosters ? "SELECT race_key, pick, share_count, odds, wide_odds, posters FROM picks "
+                                         "WHERE date = ?1 ORDER BY seq"
+                                       : "SELECT race_key, pick, share_count, odds, wide_odds FROM picks "
+                                         "WHERE date = ?1 ORDER BY seq");
   st.bind(1, date);
   while (st.step()) {
     StoredPick p;
@@ -230,7 +255,7 @@ std::vector<StoredPick> loadPicks(Connection& c, const std::string& date) {
     p.record.shareCount = static_cast<int>(st.integer(2));
     p.record.odds = st.text(3);
     p.record.wideOdds = st.text(4);
-    p.posters = decodePosters(st.blob(5));
+    if (withPosters) p.posters = decodePosters(st.blob(5));
     out.push_back(std::move(p));
   }
   return out;

@@ -33,12 +33,14 @@ struct StoredPick {
   std::vector<Poster> posters;
 };
 
-// Posters as stored: per poster the code and the posts, 16 bits each, little
-// endian.
+// Posters as stored, in ascending code order: per poster the code's distance
+// from the previous code and the posts, each a varint (7 bits a byte, low
+// bits first): a day of thousands of programs stays small.
 std::string encodePosters(const std::vector<Poster>& posters);
 std::vector<Poster> decodePosters(std::string_view blob);
 
-std::vector<StoredPick> loadPicks(Connection& c, const std::string& date);
+// The day's picks; their posters only when `withPosters`.
+std::vector<StoredPick> loadPicks(Connection& c, const std::string& date, bool withPosters);
 std::vector<RaceResultRecord> loadResults(Connection& c, const std::string& date);
 std::vector<PiruneSelectionRecord> loadPiruneSelection(Connection& c, const std::string& date);
 

@@ -8,6 +8,7 @@
 #include "cli/cli_runner.h"
 #include "core/codes.h"
 #include "core/pending_bet.h"
+#include "core/startup.h"
 #include "core/text.h"
 #include "history/backtest.h"
 #include "output/result_grid.h"
@@ -260,6 +261,20 @@ TEST_F(HistoryCli, DamagedDayIsRefusedNamingTheFile) {
   r = cli("history import --from 20261201 --to 20261205");
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(cli("history list --format csv").out, before);
+}
+
+// The desktop program holds the home folder: the history commands still run
+// beside it (the database locks itself), the day's steps do not.
+TEST_F(HistoryCli, HistoryCommandsRunBesideTheDesktopProgram) {
+  copyHome(kExamples / "sample-day");
+  for (const char* step : {"extract", "create", "hits"}) ASSERT_EQ(cli(step).status, 0) << step;
+  auto lock = InstanceLock::acquire(home());
+  ASSERT_TRUE(lock);
+  EXPECT_EQ(cli("create").status, 1);
+  auto r = cli("history import");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(cli("stats programs").status, 0);
+  EXPECT_EQ(cli("backtest").status, 0);
 }
 
 TEST_F(HistoryCli, WithoutDatabaseOrWithANewerOne) {

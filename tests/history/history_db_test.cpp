@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include "history/program_stats.h"
+#include "history/history_store.h"
 #include "history_fixture.h"
 
 namespace tolv {
@@ -159,6 +160,26 @@ TEST(HistorySchema, ReaderSeesTheWritersCommittedDays) {
   EXPECT_TRUE(reader->days().empty());
   ASSERT_EQ(h.import(*writer, kDay), StepResult::Done);
   EXPECT_EQ(reader->days().size(), 1u);
+}
+
+}  // namespace
+}  // namespace tolv
+
+namespace tolv {
+namespace {
+
+TEST(HistoryPosters, RoundTripThroughTheirStoredForm) {
+  const std::vector<history::Poster> posters{{0, 1}, {1, 300}, {129, 1}, {9999, 32767}};
+  const std::vector<history::Poster> back = history::decodePosters(history::encodePosters(posters));
+  ASSERT_EQ(back.size(), posters.size());
+  for (std::size_t i = 0; i < back.size(); ++i) {
+    EXPECT_EQ(back[i].code, posters[i].code);
+    EXPECT_EQ(back[i].posts, posters[i].posts);
+  }
+  // A torn blob reads what it holds and stops.
+  const std::string bytes = history::encodePosters(posters);
+  EXPECT_LE(history::decodePosters(bytes.substr(0, bytes.size() - 1)).size(), posters.size());
+  EXPECT_TRUE(history::decodePosters("").empty());
 }
 
 }  // namespace
