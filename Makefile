@@ -9,7 +9,8 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= 2
 DEB_PACKAGES = build-essential cmake pkg-config git liblhasa-dev libcli11-dev \
                libgtest-dev libgmock-dev libbenchmark-dev python3 \
-               qt6-base-dev qt6-qpa-plugins qt6-translations-l10n fonts-noto-cjk cmark
+               qt6-base-dev qt6-charts-dev qt6-qpa-plugins qt6-translations-l10n fonts-noto-cjk cmark \
+               libsqlite3-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -60,11 +61,13 @@ gui: build
 
 # Every tolv-cli step on a large generated race day, as ratios to grep/cat
 # baselines of the same run (bench/race_day_bench.sh; BENCH_MB of logs); then
-# the desktop program's long steps against tolv-cli (bench/desktop_bench.sh).
+# the desktop program's long steps against tolv-cli (bench/desktop_bench.sh)
+# and the history database on that day (bench/history_bench.sh).
 BENCH_MB ?= 100
 bench: build
 	bench/race_day_bench.sh $(BUILD)/src/cli/tolv-cli $(BENCH_MB)
 	bench/desktop_bench.sh $(BUILD)/src/cli/tolv-cli $(BUILD)/bench/tolv-desktop-bench $(BENCH_MB)
+	bench/history_bench.sh $(BUILD)/src/cli/tolv-cli $(BENCH_MB)
 
 # The libFuzzer targets in a clang build of their own, each run for
 # FUZZ_SECONDS; clang and its fuzzer runtime are installed only for this.

@@ -50,37 +50,45 @@ bench_logs() {
   LOG_FILES=("$LOGS/BENCH1.LOG" "$LOGS/BENCH2.LOG" "$LOGS/BENCH3.LOG")
 }
 
-# Makes the race day's home in $CACHE/NAME: the sample day with SIZE MB of
-# generated logs (made once and kept), the logs read, the program lists
-# written from the programs that post the most, Tolv, the WARS file and
-# Pirune made. Sets SAMPLE, CACHE, LOGS, LOG_FILES, H and the function cli.
-race_day_home() {
-  local name=$1
-  SAMPLE=$ROOT/examples/sample-day
-  # The build tree of TOLV_CLI: .../src/cli/tolv-cli -> ...
-  CLI_BUILD=$(cd "$(dirname "$CLI")/../.." && pwd)
-  CACHE=${TOLV_BENCH_CACHE:-$CLI_BUILD/bench-data}
+# A fresh home HOME: the sample day with the generated logs in place of its own.
+bench_home() {
+  local home=$1 sample=$ROOT/examples/sample-day
+  rm -rf "$home"
+  mkdir -p "$home"
+  cp -R "$sample/." "$home/"
+  rm -rf "$home/expected" "$home/README.md" "$home/logs/FORUM1.LOG" "$home/logs/FORUM3.LOG" "$home/logs/FH1206.LOG"
+  iconv -f CP932 -t UTF-8 "$sample/TOLV.INI" |
+    sed -e "s|^LogFile1=.*|LogFile1=${LOG_FILES[0]}|" -e "s|^LogFile2=.*|LogFile2=${LOG_FILES[1]}|" \
+      -e "s|^LogFile3=.*|LogFile3=${LOG_FILES[2]}|" |
+    iconv -f UTF-8 -t CP932 >"$home/TOLV.INI"
+}
+
+# The cache folder beside TOLV_CLI's build tree ($TOLV_BENCH_CACHE else
+# bench-data), the logs' folder in it and the home HOME_NAME there; the day is
+# taken as today (start-up keeps its pending bets). Sets CACHE, LOGS and H.
+bench_cache() {
+  local build
+  build=$(cd "$(dirname "$CLI")/../.." && pwd)  # .../src/cli/tolv-cli -> the build tree
+  CACHE=${TOLV_BENCH_CACHE:-$build/bench-data}
   mkdir -p "$CACHE"
   CACHE=$(cd "$CACHE" && pwd)
   LOGS=$CACHE/logs-${SIZE}mb-$DAY
-  H=$CACHE/$name
-  export TOLV_TODAY=$DAY  # the day is taken as today: start-up keeps its pending bets
+  H=$CACHE/$1
+  export TOLV_TODAY=$DAY
   export XDG_CONFIG_HOME=$CACHE/config
   unset TOLV_HOME
+}
 
+# Makes the race day's home in $CACHE/NAME: the sample day with SIZE MB of
+# generated logs (made once and kept), the logs read, the program lists
+# written from the programs that post the most, Tolv, the WARS file and
+# Pirune made. Sets CACHE, LOGS, LOG_FILES, H and the function cli.
+race_day_home() {
+  bench_cache "$1"
   bench_logs >/dev/null
 
-  # --- the home: the sample day with the large logs ----------------------------
   cli() { "$CLI" --quiet --home "$H" --date "$DAY" "$@"; }
-
-  rm -rf "$H"
-  mkdir -p "$H"
-  cp -R "$SAMPLE/." "$H/"
-  rm -rf "$H/expected" "$H/README.md" "$H/logs/FORUM1.LOG" "$H/logs/FORUM3.LOG" "$H/logs/FH1206.LOG"
-  iconv -f CP932 -t UTF-8 "$SAMPLE/TOLV.INI" |
-    sed -e "s|^LogFile1=.*|LogFile1=${LOG_FILES[0]}|" -e "s|^LogFile2=.*|LogFile2=${LOG_FILES[1]}|" \
-      -e "s|^LogFile3=.*|LogFile3=${LOG_FILES[2]}|" |
-    iconv -f UTF-8 -t CP932 >"$H/TOLV.INI"
+  bench_home "$H"
 
   echo "Preparing the home $H ..."
   cli extract

@@ -23,7 +23,7 @@ SECONDS_EACH=${2:-60}
 shift $(($# >= 2 ? 2 : 1))
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 ALL=(fuzz_log_extraction fuzz_software_list fuzz_profile fuzz_pat_odds fuzz_target_csv fuzz_mjh_text
-     fuzz_forum_odds fuzz_kol_records fuzz_results fuzz_pending_bets fuzz_lzh)
+     fuzz_forum_odds fuzz_kol_records fuzz_results fuzz_pending_bets fuzz_lzh fuzz_history_import)
 if [ $# -gt 0 ]; then TARGETS=("$@"); else TARGETS=("${ALL[@]}"); fi
 if ! [[ $SECONDS_EACH =~ ^[0-9]+$ ]] || [ "$SECONDS_EACH" -lt 1 ]; then
   echo "fuzz: SECONDS must be a whole number above 0, not \"$SECONDS_EACH\"" >&2
@@ -33,7 +33,7 @@ fi
 # Inputs of a log or a text file may be long; binary records are short.
 max_len() {
   case $1 in
-    fuzz_log_extraction | fuzz_forum_odds | fuzz_mjh_text | fuzz_results | fuzz_target_csv) echo 16384 ;;
+    fuzz_log_extraction | fuzz_forum_odds | fuzz_mjh_text | fuzz_results | fuzz_target_csv | fuzz_history_import) echo 16384 ;;
     fuzz_kol_records | fuzz_pat_odds) echo 8192 ;;
     *) echo 4096 ;;
   esac

@@ -42,26 +42,9 @@ Aggregate aggregateRecords(const Records& cutRecords, const AggregateProgress& p
   std::string key;
   for (std::size_t n = 0; n < total; ++n) {
     if (progress && n % reportEvery == 0) progress(static_cast<int>(n * 100 / total));
-    const std::string_view bytes = cutRecords[n];
-    // A whole record of ASCII bytes (nearly every one) reads as its bytes:
-    // its fields are taken in place instead of decoding each one.
-    std::string_view course, programCode, race;
-    std::array<std::string_view, 6> picks;
-    const bool ascii = bytes.size() == kCutRecordLength &&
-                       std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (ascii) {
-      const std::string_view v(bytes);
-      course = v.substr(0, 2);
-      programCode = v.substr(2, 4);
-      race = v.substr(6, 2);
-      for (std::size_t i = 0; i < picks.size(); ++i) picks[i] = v.substr(10 + 5 * i, 5);
-    } else {
-      decoded = CutRecord::decode(bytes);
-      course = decoded.courseCode;
-      programCode = decoded.programCode;
-      race = decoded.raceNo;
-      for (std::size_t i = 0; i < picks.size(); ++i) picks[i] = decoded.picks[i];
-    }
+    const CutRecordView v = viewCutRecord(cutRecords[n], decoded);
+    const std::string_view course = v.courseCode, programCode = v.programCode, race = v.raceNo;
+    const auto& picks = v.picks;
     // Course slots in order of appearance; a course code that names no JRA
     // course, and a fourth course, get no slot: their picks are counted but
     // go to no file.
@@ -120,6 +103,38 @@ std::vector<std::size_t> exchangeSortOrder(const std::vector<long>& v) {
   return order;
 }
 
+std::vector<TolvCourseFile> tolvCourseFiles(Aggregate a) {
+  std::vector<std::string> courses = a.courses;
+  std::sort(courses.begin(), courses.end(), [](const std::string& x, const std::string& y) { return valInt(x) < valInt(y); });
+
+  // Split by course, program codes ascending.
+  std::vector<std::vector<TolvRecord>> perCourse(courses.size());
+  for (auto& r : a.records) {
+    const int listed = std::min(r.shareCount, kMaxListedPrograms);
+    std::sort(r.programCodes.begin(), r.programCodes.begin() + listed);
+    for (std::size_t i = 0; i < courses.size(); ++i) {
+      if (r.courseCode() == courses[i]) {
+        perCourse[i].push_back(std::move(r));
+        break;
+      }
+    }
+  }
+  std::vector<TolvCourseFile> files;
+  for (std::size_t i = 0; i < courses.size(); ++i) {
+    const auto& records = perCourse[i];
+    // Race by race, and within a race the larger share count first.
+    std::vector<long> v;
+    v.reserve(records.size());
+    for (const auto& r : records) v.push_back(valInt(r.raceKey + "10") - r.shareCount);
+    TolvCourseFile f;
+    f.courseCode = courses[i];
+    f.records.reserve(records.size());
+    for (std::size_t k : exchangeSortOrder(v)) f.records.push_back(records[k]);
+    files.push_back(std::move(f));
+  }
+  return files;
+}
+
 StepResult aggregatePicks(Session& s, UserInterface& ui) {
   BusyScope busy(ui);
   std::string error;
@@ -144,23 +159,9 @@ StepResult aggregatePicks(Session& s, UserInterface& ui) {
   // Tolv files are never half old and half new.
   if (ui.stopRequested()) return stepStopped(ui);
 
-  std::vector<std::string> courses = a.courses;
-  std::sort(courses.begin(), courses.end(), [](const std::string& x, const std::string& y) { return valInt(x) < valInt(y); });
-
-  // Split by course, program codes ascending.
-  std::vector<std::vector<TolvRecord>> perCourse(courses.size());
+  std::vector<TolvCourseFile> files = tolvCourseFiles(std::move(a));
   std::size_t written = 0;
-  for (auto& r : a.records) {
-    const int listed = std::min(r.shareCount, kMaxListedPrograms);
-    std::sort(r.programCodes.begin(), r.programCodes.begin() + listed);
-    for (std::size_t i = 0; i < courses.size(); ++i) {
-      if (r.courseCode() == courses[i]) {
-        perCourse[i].push_back(r);
-        ++written;
-        break;
-      }
-    }
-  }
+  for (const auto& f : files) written += f.records.size();
   if (written == 0) {
     ui.progressEnd();
     ui.inform("「トルブ」の作成に失敗しました…");
@@ -169,34 +170,25 @@ StepResult aggregatePicks(Session& s, UserInterface& ui) {
 
   s.courseCodes = {"0", "0", "0"};
   s.tolvFilePaths = {(fs::path(s.dataFolder()) / ("W" + s.meetingDate() + ".DAT")).string(), "", "", ""};
-  s.courseCount = static_cast<int>(courses.size());
-  for (std::size_t i = 0; i < courses.size(); ++i) {
-    const auto& records = perCourse[i];
-    ui.progressBegin("【" + CourseNameOfCode(courses[i]) + "】のトルブを制作中！…", kBlue);
-    // Race by race, and within a race the larger share count first.
-    std::vector<long> v;
-    v.reserve(records.size());
-    for (const auto& r : records) v.push_back(valInt(r.raceKey + "10") - r.shareCount);
-    std::vector<std::size_t> order = exchangeSortOrder(v);
-
-    std::vector<TolvRecord> sorted;
+  s.courseCount = static_cast<int>(files.size());
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    ui.progressBegin("【" + CourseNameOfCode(files[i].courseCode) + "】のトルブを制作中！…", kBlue);
+    const std::vector<TolvRecord>& sorted = files[i].records;
     std::string index;
-    sorted.reserve(records.size());
-    for (std::size_t k = 0; k < order.size(); ++k) {
-      const TolvRecord& r = records[order[k]];
-      sorted.push_back(r);
+    for (std::size_t k = 0; k < sorted.size(); ++k) {
+      const TolvRecord& r = sorted[k];
       index += TolvIndexRecord{static_cast<int>(k + 1), static_cast<int>(valInt(rightChars(r.raceKey, 2))), r.shareCount,
                                r.pick}
                    .encode();
     }
-    const fs::path path = tolvDataPath(s.dataFolder(), s.meetingDate(), courses[i]);
+    const fs::path path = tolvDataPath(s.dataFolder(), s.meetingDate(), files[i].courseCode);
     if (!writeTolvFile(path, sorted, &error) || !writeFileAtomic(tolvIndexPath(path), index, &error)) {
       ui.progressEnd();
       ui.inform("「トルブ」データファイルを書き込めません：" + path.string() + "\r\n" + error, "【トルブ】エラーメッセージ",
                 Icon::Critical);
       return StepResult::Failed;
     }
-    s.courseCodes[i] = courses[i];
+    s.courseCodes[i] = files[i].courseCode;
     s.tolvFilePaths[i + 1] = path.string();
     ui.progressAdvance(100);
   }

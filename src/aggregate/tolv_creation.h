@@ -31,6 +31,16 @@ using AggregateProgress = std::function<void(int percent)>;
 Aggregate aggregateCutRecords(const std::vector<std::string>& cutRecords, const AggregateProgress& progress = {});
 Aggregate aggregateCutRecords(const RecordFile& cutIndex, const AggregateProgress& progress = {});
 
+// The day's Tolv files as aggregatePicks writes them: the courses of the
+// aggregate in ascending code order, each with its records race by race and,
+// within a race, the larger share count first (exchangeSortOrder), program
+// codes ascending. Records of a course without a slot are left out.
+struct TolvCourseFile {
+  std::string courseCode;
+  std::vector<TolvRecord> records;
+};
+std::vector<TolvCourseFile> tolvCourseFiles(Aggregate a);
+
 // The order in which the per-course exchange sort leaves records with sort
 // values `v`: for a = 1..n-1, for b = a..n, entries a and b are swapped when
 // v(b) < v(a). Ties keep the order that sort gives them.

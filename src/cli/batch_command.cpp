@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "core/text.h"
+#include "history/history_db.h"
 
 namespace tolv::cli {
 
@@ -44,8 +45,8 @@ CLI::App* BatchCommand::setup(CLI::App& app) {
       "batch",
       "一括処理: run the steps chosen in the section 一括処理 of TOLV.INI, in this order: forum odds conversion "
       "(WARSオッズ変換, only when ODDS PAT is 2), log extraction (ログ読み込み), Tolv creation (トルブ作成), "
-      "WARS-format output (WARS出力), Pirune creation (ぴるね作成), PAD file (PAD作成). Missing keys: the first "
-      "five on, PAD off. 自動終了 is ignored. Exit status 1 when the day has no Tolv data file at the WARS step "
+      "WARS-format output (WARS出力), Pirune creation (ぴるね作成), PAD file (PAD作成), the day into the history "
+      "database (履歴取り込み). Missing keys: the first five on, PAD and 履歴取り込み off. 自動終了 is ignored. Exit status 1 when the day has no Tolv data file at the WARS step "
       "(the run stops there), when any step stopped with one of its messages, or when --at is not a valid time.");
   sub->add_option("--at", at_,
                   "Start when the clock reaches HH:MM:SS today (hh 00-23, mm and ss 00-59); a time already passed "
@@ -72,7 +73,9 @@ int BatchCommand::run(Context& ctx) {
 
   SystemBatchClock clock;
   BatchOutcome outcome;
-  StepResult r = startBatch(ctx.session, ctx.ui, choices, start, clock, standardBatchSteps(pad_), countdown, &outcome);
+  BatchSteps steps = standardBatchSteps(pad_);
+  steps.history = importProcessingDay;
+  StepResult r = startBatch(ctx.session, ctx.ui, choices, start, clock, steps, countdown, &outcome);
   if (countdownShown) std::cerr << "\r\033[K" << std::flush;
 
   if (!ctx.quiet) {

@@ -1,10 +1,12 @@
 #include "cli/command.h"
 
+#include "cli/backtest_command.h"
 #include "cli/batch_command.h"
 #include "cli/bets_command.h"
 #include "cli/convert_command.h"
 #include "cli/extract_command.h"
 #include "cli/forum_odds_command.h"
+#include "cli/history_command.h"
 #include "cli/hits_command.h"
 #include "cli/odds_status_command.h"
 #include "cli/pad_command.h"
@@ -13,6 +15,7 @@
 #include "cli/schedule_command.h"
 #include "cli/settings_command.h"
 #include "cli/show_command.h"
+#include "cli/stats_command.h"
 #include "output/pad_file.h"
 
 namespace tolv::cli {
@@ -33,6 +36,9 @@ std::vector<std::unique_ptr<Command>> allCommands() {
   c.push_back(std::make_unique<SettingsCommand>());
   c.push_back(std::make_unique<DefaultsCommand>());
   c.push_back(std::make_unique<BatchCommand>(writePadFile));
+  c.push_back(std::make_unique<HistoryCommand>());
+  c.push_back(std::make_unique<StatsCommand>());
+  c.push_back(std::make_unique<BacktestCommand>());
   return c;
 }
 

@@ -30,6 +30,10 @@ class Command {
   // Adds the subcommand to `app`; the returned subcommand is the one parsed.
   virtual CLI::App* setup(CLI::App& app) = 0;
   virtual int run(Context& ctx) = 0;
+  // Whether the command takes the home folder's instance lock. The history
+  // commands write nothing but the history database, which SQLite locks
+  // itself, so they run beside an open desktop program.
+  virtual bool takesHomeLock() const { return true; }
 };
 
 // Every command of tolv-cli.

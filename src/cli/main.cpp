@@ -110,8 +110,14 @@ int main(int argc, char** argv) {
   std::error_code ec;
   fs::create_directories(homePath, ec);
   std::string error;
-  auto lock = InstanceLock::acquire(homePath, &error);
-  if (!lock) {
+  cli::Command* parsed = nullptr;
+  for (auto& [sub, cmd] : subs) {
+    if (sub->parsed()) parsed = cmd;
+  }
+  const bool takesLock = !parsed || parsed->takesHomeLock();
+  std::unique_ptr<InstanceLock> lock;
+  if (takesLock) lock = InstanceLock::acquire(homePath, &error);
+  if (takesLock && !lock) {
     std::cerr << "tolv-cli: " << homePath.string() << " is in use by another instance of トルブ (" << error << ")\n";
     return cli::kExitFailed;
   }

@@ -34,4 +34,23 @@ bool CutRecord::pickInUse(std::string_view pick) {
   return val(rightChars(pick, 2)) > 0;
 }
 
+CutRecordView viewCutRecord(std::string_view bytes, CutRecord& scratch) {
+  CutRecordView v;
+  const bool ascii = bytes.size() == kCutRecordLength &&
+                     std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (ascii) {
+    v.courseCode = bytes.substr(0, 2);
+    v.programCode = bytes.substr(2, 4);
+    v.raceNo = bytes.substr(6, 2);
+    for (std::size_t i = 0; i < v.picks.size(); ++i) v.picks[i] = bytes.substr(10 + 5 * i, 5);
+    return v;
+  }
+  scratch = CutRecord::decode(bytes);
+  v.courseCode = scratch.courseCode;
+  v.programCode = scratch.programCode;
+  v.raceNo = scratch.raceNo;
+  for (std::size_t i = 0; i < v.picks.size(); ++i) v.picks[i] = scratch.picks[i];
+  return v;
+}
+
 }  // namespace tolv

@@ -23,4 +23,13 @@ struct CutRecord {
   static bool pickInUse(std::string_view pick);
 };
 
+// The fields of a record seen in place. A record of ASCII bytes (nearly every
+// one) is read as its bytes; any other is decoded into `scratch`, which the
+// view then points into.
+struct CutRecordView {
+  std::string_view courseCode, programCode, raceNo;
+  std::array<std::string_view, 6> picks;
+};
+CutRecordView viewCutRecord(std::string_view bytes, CutRecord& scratch);
+
 }  // namespace tolv

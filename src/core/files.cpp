@@ -217,6 +217,8 @@ const std::string& crashSetting() {
   return setting;
 }
 
+}  // namespace
+
 void crashPoint(std::string_view point, const fs::path& target) {
   const std::string& setting = crashSetting();
   if (setting.empty()) return;
@@ -225,8 +227,6 @@ void crashPoint(std::string_view point, const fs::path& target) {
   const std::string_view pattern = colon == std::string::npos ? "*" : std::string_view(setting).substr(colon + 1);
   if (at == point && wildcardMatch(pattern, target.filename().string())) ::kill(::getpid(), SIGKILL);
 }
-
-}  // namespace
 
 AtomicFileWriter::~AtomicFileWriter() { discard(); }
 

@@ -57,6 +57,12 @@ bool removeFile(const fs::path& p);
 
 namespace tolv {
 
+// Test hook for the crash-safety tests: TOLV_CRASH_AT=POINT:PATTERN kills the
+// process with SIGKILL when it reaches POINT with a file whose name matches
+// PATTERN. The atomic writer has "partial", "rename" and "renamed"; the
+// history import has "commit" (the day written, not yet committed).
+void crashPoint(std::string_view point, const fs::path& target);
+
 // A file written through a temporary file in the target's folder and renamed
 // over the target by commit(); dropped without commit() (an error, a crash),
 // the target keeps its old contents.

@@ -22,6 +22,7 @@ constexpr std::string_view kKeyWars = "WARS出力";
 constexpr std::string_view kKeyPirune = "ぴるね作成";
 constexpr std::string_view kKeyAutoClose = "自動終了";
 constexpr std::string_view kKeyPad = "PAD作成";
+constexpr std::string_view kKeyHistory = "履歴取り込み";
 constexpr std::string_view kKeyReservation = "予約時間";
 
 const TimeOfDay kDefaultTime{9, 45, 0};
@@ -115,6 +116,7 @@ BatchChoices loadBatchSettings(const Session& session, const BatchChoices& previ
   c.pirune = onUnlessFalse(kKeyPirune);
   c.autoClose = onOnlyIfTrue(kKeyAutoClose);
   c.pad = onOnlyIfTrue(kKeyPad);
+  c.history = onOnlyIfTrue(kKeyHistory);
   c.reservation = parseStoredReservation(value(kKeyReservation)).value_or(kDefaultTime);
   return c;
 }
@@ -146,6 +148,11 @@ BatchChoices SaveBatchSettings(Session& session, const BatchForm& form, bool* ok
     ini->set(kBatchSection, kKeyPirune, flagText(c.pirune));
     ini->set(kBatchSection, kKeyAutoClose, flagText(c.autoClose));
     ini->set(kBatchSection, kKeyPad, flagText(c.pad));
+    // A newer key: written once it is on or already there, so that the
+    // section of a file that never used it stays as it was.
+    if (c.history || !ini->get(kBatchSection, kKeyHistory).empty()) {
+      ini->set(kBatchSection, kKeyHistory, flagText(c.history));
+    }
     ini->set(kBatchSection, kKeyReservation, c.reservation.digits());
     saved = ini->save(&why);
   }
@@ -198,6 +205,8 @@ std::string_view batchStepKey(BatchStep step) {
       return kKeyWars;
     case BatchStep::Pirune:
       return kKeyPirune;
+    case BatchStep::History:
+      return kKeyHistory;
     case BatchStep::Pad:
       break;
   }
@@ -289,6 +298,7 @@ BatchOutcome RunBatch(Session& session, UserInterface& frontEnd, const BatchChoi
     StepResult r = steps.pad ? steps.pad(session, ui, &out.padFile) : StepResult::Failed;
     out.ran.push_back({BatchStep::Pad, r, ui.take()});
   }
+  if (choices.history) run(BatchStep::History, steps.history);
   return out;
 }
 

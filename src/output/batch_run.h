@@ -72,6 +72,7 @@ struct BatchChoices {
   bool pirune = true;               // "ぴるね作成"
   bool autoClose = false;           // "自動終了": close the program after a successful run
   bool pad = false;                 // "PAD作成"
+  bool history = false;             // "履歴取り込み": import the day into the history database at the end
   TimeOfDay reservation{9, 45, 0};  // "予約時間"
   friend bool operator==(const BatchChoices&, const BatchChoices&) = default;
 };
@@ -144,8 +145,8 @@ bool waitForReservation(BatchClock& clock, const TimeOfDay& target, const BatchC
 
 // --- the run ------------------------------------------------------------------
 
-// The six steps, in the order they run.
-enum class BatchStep { ForumOdds, Logs, Tolv, Wars, Pirune, Pad };
+// The steps, in the order they run.
+enum class BatchStep { ForumOdds, Logs, Tolv, Wars, Pirune, Pad, History };
 // The step's key in the section ("WARSオッズ変換", ...).
 std::string_view batchStepKey(BatchStep step);
 
@@ -162,6 +163,7 @@ struct BatchSteps {
   BatchStepFunction wars;       // the WARS-format file (run only when the day has Tolv files)
   BatchStepFunction pirune;     // Pirune creation and its files
   PadFileStep pad;              // the PAD file
+  BatchStepFunction history;    // the day into the history database (the front ends set it)
 };
 
 // The program's steps, with the given PAD file writer.

@@ -71,6 +71,8 @@ void ResultGrid::toggleAll() {
   for (std::size_t r = 1; r < rows.size(); ++r) rows[r][1].back = paint;
 }
 
+bool isGridBracketPick(std::string_view pick) { return charAt(pick, 3) == " " && val(rightChars(pick, 2)) > 10; }
+
 std::string gridRaceLabel(long race) {
   if (race < 10) return " " + toWide(std::to_string(race)) + "Ｒ";
   return std::to_string(race) + "Ｒ";
@@ -165,7 +167,7 @@ std::vector<PendingBetEntry> selectedPendingBets(const Session& session, const R
     e.race = rightChars(" " + toNarrow(cells[0].text), 3);
     const std::string last2 = rightChars(pick, 2);
     std::string stake;
-    if (charAt(pick, 3) == " " && val(last2) > 10) {
+    if (isGridBracketPick(pick)) {
       e.type = "枠連  ";
       e.pick = bracketPick(last2);
       stake = st.stakeBracket;

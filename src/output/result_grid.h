@@ -56,6 +56,11 @@ struct ResultGrid {
   void toggleAll();
 };
 
+// The grid sends a pick as a bracket bet (枠連) when its third character is a
+// blank and the number of its last two characters is above 10 ("   36"), and
+// every other pick as a quinella (馬連) or quinella-place (ワイド) bet.
+bool isGridBracketPick(std::string_view pick);
+
 // The race label of the grid: " １Ｒ", "12Ｒ".
 std::string gridRaceLabel(long race);
 

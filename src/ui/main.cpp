@@ -1,6 +1,9 @@
 // tolv: the desktop program.
 //
-//   tolv [--home DIR] [--date YYYYMMDD]
+//   tolv [--home DIR] [--date YYYYMMDD] [--save-chart FILE]
+//
+// --save-chart FILE saves the 成績分析 chart of the whole stored period as PNG
+// and exits without a window (offscreen: QT_QPA_PLATFORM=offscreen).
 //
 // Home folder: --home DIR, else $TOLV_HOME, else $XDG_DATA_HOME/tolv
 // (~/.local/share/tolv). TOLV_TODAY=YYYYMMDD replays a past day (the default
@@ -16,6 +19,7 @@
 #include "core/dates.h"
 #include "core/startup.h"
 #include "ui/common/qt_text.h"
+#include "ui/history/track_record_window.h"
 #include "ui/window/application.h"
 #include "ui/window/main_window.h"
 
@@ -44,8 +48,15 @@ int main(int argc, char** argv) {
                                 QStringLiteral("DIR"));
   QCommandLineOption dateOption(QStringLiteral("date"), QStringLiteral("The processing day."),
                                 QStringLiteral("YYYYMMDD"));
+  QCommandLineOption chartOption(
+      QStringLiteral("save-chart"),
+      QStringLiteral("Save the track-record chart (成績分析: cumulative 回収率 of the whole stored period, 馬連, the top "
+                     "programs by 回収率 and the backtest of the settings' odds and votes ranges) as a PNG FILE and "
+                     "exit: 0 when written, 1 when there is no history."),
+      QStringLiteral("FILE"));
   parser.addOption(homeOption);
   parser.addOption(dateOption);
+  parser.addOption(chartOption);
   parser.process(app);
 
   std::optional<Date> day;
@@ -56,6 +67,7 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
+  std::string error;
   Date todayDate = today();
   if (const char* t = std::getenv("TOLV_TODAY"); t && *t) {
     auto d = parseYmd(t);
@@ -67,9 +79,21 @@ int main(int argc, char** argv) {
   }
 
   const fs::path home = parser.isSet(homeOption) ? fs::path(ui::fromQ(parser.value(homeOption))) : defaultHome();
+  if (parser.isSet(chartOption)) {
+    // Only reads the home, so it runs beside an open window of the same home.
+    auto session = startSession(home, todayDate, &error);
+    if (!session) {
+      std::cerr << "tolv: " << error << "\n";
+      return 1;
+    }
+    if (!ui::saveTrackRecordChart(*session, fs::path(ui::fromQ(parser.value(chartOption))), &error)) {
+      std::cerr << "tolv: " << error << "\n";
+      return 1;
+    }
+    return 0;
+  }
   std::error_code ec;
   fs::create_directories(home, ec);
-  std::string error;
   // A second instance on the same home ends at once, without a window.
   auto lock = InstanceLock::acquire(home, &error);
   if (!lock) {

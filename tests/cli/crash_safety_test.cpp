@@ -197,5 +197,33 @@ TEST_F(CrashSafety, TolvIniIsOldOrNew) {
   EXPECT_LT(fs::file_size(temps[0]), before.size());
 }
 
+// The history import killed before its commit leaves the database as it was:
+// the day stored before keeps its figures and its import time.
+TEST_F(CrashSafety, KilledHistoryImportLeavesThePreviousDatabase) {
+  for (const char* step : {"extract", "create", "hits"}) ASSERT_EQ(run({step}).status, 0) << step;
+  ASSERT_EQ(run({"history", "import"}).status, 0) << readBytes(dir / "stderr.txt");
+  const auto list = [&] {
+    EXPECT_EQ(run({"history", "list", "--format", "csv"}).status, 0);
+    return readBytes(dir / "stdout.txt");
+  };
+  const auto figures = [&] {
+    EXPECT_EQ(run({"stats", "programs", "--format", "csv"}).status, 0);
+    return readBytes(dir / "stdout.txt");
+  };
+  const std::string listBefore = list(), figuresBefore = figures();
+  ASSERT_NE(figuresBefore.find('\n'), figuresBefore.rfind('\n')) << "no figures: the test would show nothing";
+
+  // Without its results the day would count nowhere.
+  fs::remove(home() / "DATA" / (std::string("Sei") + kDay + ".DAT"));
+  EXPECT_TRUE(run({"history", "import"}, "commit:history.sqlite").killed);
+  EXPECT_EQ(list(), listBefore);
+  EXPECT_EQ(figures(), figuresBefore);
+
+  // The next import goes through.
+  EXPECT_EQ(run({"history", "import"}).status, 0) << readBytes(dir / "stderr.txt");
+  EXPECT_NE(list(), listBefore);
+  EXPECT_EQ(figures(), "code,name,days,races,picks,hits,hit_rate,stake,return,roi,longest_miss,last_hit\n");
+}
+
 }  // namespace
 }  // namespace tolv

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include "history/history_db.h"
 #include "output/pad_file.h"
 #include "ui/common/qt_text.h"
 #include "ui/common/step_stop.h"
@@ -45,6 +46,7 @@ BatchWindow::BatchWindow(Session& session, UserInterface& ui, QWidget* parent)
   setObjectName(QStringLiteral("frmYoyaku"));
   setWindowTitle(QStringLiteral("【トルブ】一括処理の設定"));
   steps = standardBatchSteps([](Session& s, UserInterface& u, fs::path* written) { return writePadFile(s, u, written); });
+  steps.history = importProcessingDay;
 
   auto* layout = new QVBoxLayout(this);
   auto* stepsFrame = new QGroupBox(this);

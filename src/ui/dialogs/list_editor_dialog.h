@@ -8,7 +8,7 @@
 #include "core/session.h"
 #include "core/ui.h"
 #include "ui/dialogs/dialog_services.h"
-#include "ui/dialogs/list_rules.h"
+#include "collect/list_rules.h"
 
 class QLabel;
 class QLineEdit;

@@ -213,14 +213,17 @@ bool ExecutionMenu::takeMeetingDate(bool report) {
 
 bool ExecutionMenu::prepare() {
   if (!takeMeetingDate()) return false;
-  session_.takeDupRange(fromQ(dupMin_->text()), fromQ(dupMax_->text()));
-  session_.takeOddsRange(fromQ(oddsMin_->text()), fromQ(oddsMax_->text()));
+  takeRanges();
   return true;
 }
 
-bool ExecutionMenu::saveRanges(std::string* error) {
-  session_.takeOddsRange(fromQ(oddsMin_->text()), fromQ(oddsMax_->text()));
+void ExecutionMenu::takeRanges() {
   session_.takeDupRange(fromQ(dupMin_->text()), fromQ(dupMax_->text()));
+  session_.takeOddsRange(fromQ(oddsMin_->text()), fromQ(oddsMax_->text()));
+}
+
+bool ExecutionMenu::saveRanges(std::string* error) {
+  takeRanges();
   auto profile = ProfileFile::load(session_.iniFilePath(), error);
   if (!profile) return false;
   profile->set("ODDS", "MIN", session_.settings.oddsMin);

@@ -51,6 +51,9 @@ class ExecutionMenu : public QFrame {
   bool takeMeetingDate(bool report = true);
   // TakeMeetingDate, TakeDupRange and TakeOddsRange.
   bool prepare();
+  // The odds and ダブリ ranges of the boxes into the session's settings (not
+  // saved), as a run takes them.
+  void takeRanges();
   // The ranges written to TOLV.INI when the window closes.
   bool saveRanges(std::string* error = nullptr);
 

@@ -26,6 +26,7 @@
 #include "tolv/build_info.h"
 #include "ui/common/qt_text.h"
 #include "ui/dialogs/launchers.h"
+#include "ui/history/track_record_window.h"
 #include "ui/window/extraction_window.h"
 #include "ui/window/execution_menu.h"
 #include "ui/window/help.h"
@@ -220,6 +221,13 @@ void MainWindow::buildMenus(const Date&) {
       openOddsConversion(session_, *ui_, kind, this);
     });
   }
+  addLine(other, "mnuLine13");
+  connect(addItem(other, "mnuSeiseki", "成績分析"), &QAction::triggered, this,
+          [this] {
+            // The backtest curve follows the ranges the menu's boxes hold now.
+            menu_->takeRanges();
+            openTrackRecordWindow(session_, *ui_, this);
+          });
 
   QMenu* help = addMenu(bar, "mnuHelp", "ヘルプ(&H)");
   connect(addItem(help, "mnuHlp", "トピックの検索(&H)"), &QAction::triggered, this, &MainWindow::showHelp);

@@ -8,7 +8,7 @@
 
 #include "dialog_test_util.h"
 #include "ui/dialogs/list_editor_dialog.h"
-#include "ui/dialogs/list_rules.h"
+#include "collect/list_rules.h"
 
 using namespace tolv;
 using namespace tolv::ui;

@@ -86,6 +86,7 @@ class WindowsTest : public QObject {
   void messageBoxesAndConfirmation();
   void percentBarDrawsInverted();
   void secondInstanceEndsAtOnce();
+  void trackRecordWithoutHistoryTellsHowToImport();
 };
 
 void WindowsTest::warsOutputWithoutTolvFilesShowsItsError() {
@@ -561,6 +562,21 @@ void WindowsTest::secondInstanceEndsAtOnce() {
   QCOMPARE(second.exitStatus(), QProcess::NormalExit);
   QCOMPARE(second.exitCode(), 0);
   QVERIFY(QString::fromUtf8(second.readAllStandardError()).contains(QStringLiteral("another instance")));
+}
+
+void WindowsTest::trackRecordWithoutHistoryTellsHowToImport() {
+  EmptyHome empty;
+  RecordingUi ui;
+  MainWindow window(empty.s(), *parseYmd("20020512"), &ui);
+  window.show();
+  window.executionMenu()->oddsMinBox()->setText("7");
+  trigger(&window, "mnuSeiseki");
+  QCOMPARE(ui.messages.size(), std::size_t(1));
+  QVERIFY(ui.messages[0].text.find("tolv-cli history import") != std::string::npos);
+  QCOMPARE(ui.messages[0].title, std::string("成績分析"));
+  // The menu's boxes as they stand are what the window's backtest uses.
+  QCOMPARE(empty.s().settings.oddsMin, std::string("7"));
+  QVERIFY(!fs::exists(empty.home / "history.sqlite"));
 }
 
 QTEST_MAIN(WindowsTest)

@@ -18,7 +18,7 @@
 
 #include "core/files.h"
 
-namespace tolv::ui {
+namespace tolv {
 
 inline constexpr const char* kAdoptedMark = "●";
 inline constexpr const char* kDeletedMark = "削除";
@@ -66,4 +66,4 @@ std::optional<std::size_t> baseProgramRow(const std::vector<ListRow>& rows);
 std::vector<std::string> withBaseProgram(const std::string& code, const std::string& name,
                                          const std::vector<std::string>& lines);
 
-}  // namespace tolv::ui
+}  // namespace tolv

@@ -1,11 +1,11 @@
-#include "ui/dialogs/list_rules.h"
+#include "collect/list_rules.h"
 
 #include <algorithm>
 #include <cctype>
 
 #include "core/text.h"
 
-namespace tolv::ui {
+namespace tolv {
 
 namespace {
 
@@ -134,4 +134,4 @@ std::vector<std::string> withBaseProgram(const std::string& code, const std::str
   return out;
 }
 
-}  // namespace tolv::ui
+}  // namespace tolv

@@ -1,0 +1,560 @@
+#include "history/history_db.h"
+
+#include <algorithm>
+#include <ctime>
+#include <unordered_map>
+
+#include "aggregate/tolv_creation.h"
+#include "core/cut_record.h"
+#include "core/records.h"
+#include "core/text.h"
+#include "history/history_store.h"
+#include "output/result_grid.h"
+
+namespace tolv {
+
+using history::Connection;
+using history::Poster;
+using history::SqliteError;
+using history::Statement;
+
+namespace {
+
+// Each entry takes a database of version i to version i + 1.
+constexpr const char* kMigrations[] = {
+    // 0 -> 1: the first schema.
+    R"sql(
+CREATE TABLE days(
+  date TEXT PRIMARY KEY, imported TEXT NOT NULL, courses TEXT NOT NULL, posts INTEGER NOT NULL,
+  programs INTEGER NOT NULL, picks INTEGER NOT NULL, priced INTEGER NOT NULL, results INTEGER NOT NULL);
+CREATE TABLE programs(
+  date TEXT NOT NULL, code INTEGER NOT NULL, name TEXT NOT NULL, PRIMARY KEY(date, code)) WITHOUT ROWID;
+CREATE TABLE picks(
+  date TEXT NOT NULL, seq INTEGER NOT NULL, race_key TEXT NOT NULL, pick TEXT NOT NULL,
+  share_count INTEGER NOT NULL, odds TEXT NOT NULL, wide_odds TEXT NOT NULL, posters BLOB NOT NULL,
+  PRIMARY KEY(date, seq)) WITHOUT ROWID;
+CREATE TABLE results(
+  date TEXT NOT NULL, seq INTEGER NOT NULL, record BLOB NOT NULL, PRIMARY KEY(date, seq)) WITHOUT ROWID;
+CREATE TABLE pirune(
+  date TEXT NOT NULL, seq INTEGER NOT NULL, record BLOB NOT NULL, PRIMARY KEY(date, seq)) WITHOUT ROWID;
+CREATE TABLE program_days(
+  date TEXT NOT NULL, code INTEGER NOT NULL, bet INTEGER NOT NULL, races INTEGER NOT NULL,
+  picks INTEGER NOT NULL, hits INTEGER NOT NULL, payout INTEGER NOT NULL, hit_races INTEGER NOT NULL,
+  lead_miss INTEGER NOT NULL, inner_miss INTEGER NOT NULL, tail_miss INTEGER NOT NULL,
+  PRIMARY KEY(bet, code, date)) WITHOUT ROWID;
+)sql",
+};
+static_assert(std::size(kMigrations) == kHistorySchemaVersion);
+
+constexpr std::string_view kImportTitle = "【成績】履歴の取り込み";
+
+int userVersion(Connection& c) {
+  Statement st = c.prepare("PRAGMA user_version");
+  return st.step() ? static_cast<int>(st.integer(0)) : 0;
+}
+
+void migrate(Connection& c, int from) {
+  for (int v = from; v < kHistorySchemaVersion; ++v) {
+    history::Transaction t(c);
+    c.exec(kMigrations[v]);
+    c.exec(("PRAGMA user_version = " + std::to_string(v + 1)).c_str());
+    t.commit();
+  }
+}
+
+std::string nowUtc() {
+  const std::time_t t = std::time(nullptr);
+  std::tm tm{};
+  gmtime_r(&t, &tm);
+  char buf[32];
+  std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &tm);
+  return buf;
+}
+
+// A day refused: the message names the file and says why.
+StepResult refuse(UserInterface& ui, const fs::path& file, std::string_view why) {
+  ui.progressEnd();
+  ui.inform("履歴に取り込めません：" + file.string() + "\r\n" + std::string(why), kImportTitle, Icon::Exclamation);
+  return StepResult::Failed;
+}
+
+std::string damagedLength(std::size_t recordLength) {
+  return "ファイルが壊れています（長さが" + std::to_string(recordLength) + "バイトの倍数ではありません）。";
+}
+
+bool isDigits(std::string_view s) {
+  return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The figures of one program, bet type and race of a day.
+struct RaceFigures {
+  std::uint64_t key = 0;  // program, bet, race order
+  int picks = 0;
+  int hits = 0;
+  std::int64_t payout = 0;
+};
+
+struct DayFigures {
+  int races = 0, picks = 0, hits = 0, hitRaces = 0;
+  std::int64_t payout = 0;
+  int leadMiss = 0, innerMiss = 0, tailMiss = 0;
+};
+
+}  // namespace
+
+std::string_view historyBetName(HistoryBet bet) {
+  switch (bet) {
+    case HistoryBet::Wide:
+      return "wide";
+    case HistoryBet::Bracket:
+      return "bracket";
+    case HistoryBet::Quinella:
+      break;
+  }
+  return "quinella";
+}
+
+std::optional<HistoryBet> parseHistoryBet(std::string_view name) {
+  for (HistoryBet b : {HistoryBet::Quinella, HistoryBet::Wide, HistoryBet::Bracket}) {
+    if (historyBetName(b) == name) return b;
+  }
+  return std::nullopt;
+}
+
+bool DateRange::contains(const std::string& date) const {
+  return (from.empty() || date >= from) && (to.empty() || date <= to);
+}
+
+fs::path historyDbPath(const Session& session) { return fs::path(session.appFolder()) / kHistoryFileName; }
+
+std::string newerSchemaMessage(const fs::path& path, int version) {
+  return "履歴データベースが新しい版（スキーマ " + std::to_string(version) + "、この版は " +
+         std::to_string(kHistorySchemaVersion) + " まで）で作られています。新しい版の Tolv で開いてください：" +
+         path.string();
+}
+
+HistoryDb::HistoryDb(fs::path path, std::unique_ptr<Impl> impl) : path_(std::move(path)), impl_(std::move(impl)) {}
+HistoryDb::~HistoryDb() = default;
+
+std::unique_ptr<HistoryDb> HistoryDb::open(const fs::path& path, Mode mode, std::string* error) {
+  const bool readOnly = mode == Mode::ReadOnly;
+  if (readOnly && !isRegularFile(path)) {
+    if (error) *error = "履歴データベースがありません（history import で作られます）：" + path.string();
+    return nullptr;
+  }
+  try {
+    auto impl = std::make_unique<Impl>(path.string(), readOnly);
+    Connection& c = impl->conn;
+    // Reading the version reads the header: a file that is no database fails here.
+    const int version = userVersion(c);
+    if (version > kHistorySchemaVersion) {
+      if (error) *error = newerSchemaMessage(path, version);
+      return nullptr;
+    }
+    if (!readOnly) {
+      c.exec("PRAGMA journal_mode=WAL");
+      // WAL with NORMAL keeps every committed import over a killed process;
+      // only a power cut may lose the last one.
+      c.exec("PRAGMA synchronous=NORMAL");
+      migrate(c, version);
+    } else if (version < kHistorySchemaVersion) {
+      if (error) *error = "履歴データベースが古い版です（history import で更新されます）：" + path.string();
+      return nullptr;
+    }
+    return std::unique_ptr<HistoryDb>(new HistoryDb(path, std::move(impl)));
+  } catch (const SqliteError& e) {
+    if (error) *error = "履歴データベースを開けません：" + path.string() + "\r\n" + e.what();
+    return nullptr;
+  }
+}
+
+int HistoryDb::schemaVersion() const { return userVersion(impl_->conn); }
+
+std::vector<StoredDay> HistoryDb::days(const DateRange& period) const {
+  std::vector<StoredDay> out;
+  Statement st = impl_->conn.prepare(
+      "SELECT date, imported, courses, posts, programs, picks, priced, results FROM days "
+      "WHERE date BETWEEN ?1 AND ?2 ORDER BY date");
+  st.bind(1, history::periodFrom(period)).bind(2, history::periodTo(period));
+  while (st.step()) {
+    StoredDay d;
+    d.date = st.text(0);
+    d.imported = st.text(1);
+    d.courses = st.text(2);
+    d.posts = static_cast<int>(st.integer(3));
+    d.programs = static_cast<int>(st.integer(4));
+    d.picks = static_cast<int>(st.integer(5));
+    d.pricedPicks = static_cast<int>(st.integer(6));
+    d.results = static_cast<int>(st.integer(7));
+    out.push_back(std::move(d));
+  }
+  return out;
+}
+
+namespace history {
+
+std::string periodFrom(const DateRange& period) { return period.from; }
+std::string periodTo(const DateRange& period) { return period.to.empty() ? std::string("99999999") : period.to; }
+
+namespace {
+void putVarint(std::string& b, unsigned v) {
+  while (v >= 0x80) {
+    b.push_back(static_cast<char>((v & 0x7F) | 0x80));
+    v >>= 7;
+  }
+  b.push_back(static_cast<char>(v));
+}
+
+// The varint at `i`, moving `i` past it; 0 past the end.
+unsigned getVarint(std::string_view b, std::size_t& i) {
+  unsigned v = 0;
+  for (int shift = 0; i < b.size() && shift < 32; shift += 7) {
+    const auto c = static_cast<unsigned char>(b[i++]);
+    v |= static_cast<unsigned>(c & 0x7F) << shift;
+    if (!(c & 0x80)) break;
+  }
+  return v;
+}
+}  // namespace
+
+std::string encodePosters(const std::vector<Poster>& posters) {
+  std::string b;
+  b.reserve(posters.size() * 2);
+  int previous = 0;
+  for (const Poster& p : posters) {
+    putVarint(b, static_cast<unsigned>(p.code - previous));
+    putVarint(b, static_cast<unsigned>(p.posts));
+    previous = p.code;
+  }
+  return b;
+}
+
+std::vector<Poster> decodePosters(std::string_view blob) {
+  std::vector<Poster> out;
+  out.reserve(blob.size() / 2);
+  std::size_t i = 0;
+  int code = 0;
+  while (i < blob.size()) {
+    code += static_cast<int>(getVarint(blob, i));
+    out.push_back({code, static_cast<int>(getVarint(blob, i))});
+  }
+  return out;
+}
+
+std::vector<StoredPick> loadPicks(Connection& c, const std::string& date, bool withPosters) {
+  std::vector<StoredPick> out;
+  Statement st = c.prepare(withPosters ? "SELECT race_key, pick, share_count, odds, wide_odds, posters FROM picks "
+                                         "WHERE date = ?1 ORDER BY seq"
+                                       : "SELECT race_key, pick, share_count, odds, wide_odds FROM picks "
+                                         "WHERE date = ?1 ORDER BY seq");
+  st.bind(1, date);
+  while (st.step()) {
+    StoredPick p;
+    p.record.raceKey = st.text(0);
+    p.record.pick = st.text(1);
+    p.record.shareCount = static_cast<int>(st.integer(2));
+    p.record.odds = st.text(3);
+    p.record.wideOdds = st.text(4);
+    if (withPosters) p.posters = decodePosters(st.blob(5));
+    out.push_back(std::move(p));
+  }
+  return out;
+}
+
+namespace {
+template <class Record>
+std::vector<Record> loadRecords(Connection& c, const char* sql, const std::string& date) {
+  std::vector<Record> out;
+  Statement st = c.prepare(sql);
+  st.bind(1, date);
+  while (st.step()) out.push_back(Record::decode(st.blob(0)));
+  return out;
+}
+}  // namespace
+
+std::vector<RaceResultRecord> loadResults(Connection& c, const std::string& date) {
+  return loadRecords<RaceResultRecord>(c, "SELECT record FROM results WHERE date = ?1 ORDER BY seq", date);
+}
+
+std::vector<PiruneSelectionRecord> loadPiruneSelection(Connection& c, const std::string& date) {
+  return loadRecords<PiruneSelectionRecord>(c, "SELECT record FROM pirune WHERE date = ?1 ORDER BY seq", date);
+}
+
+std::vector<std::string> daysWithResults(Connection& c, const DateRange& period) {
+  std::vector<std::string> out;
+  Statement st = c.prepare("SELECT date FROM days WHERE results > 0 AND date BETWEEN ?1 AND ?2 ORDER BY date");
+  st.bind(1, periodFrom(period)).bind(2, periodTo(period));
+  while (st.step()) out.push_back(st.text(0));
+  return out;
+}
+
+}  // namespace history
+
+StepResult importHistoryDay(Session& session, UserInterface& ui, HistoryDb& db, const std::string& date,
+                            StoredDay* stored) {
+  session.setMeetingDate(date);
+  BusyScope busy(ui);
+  ui.progressBegin("【" + date + "】を履歴に取り込み中…");
+
+  // --- the day's files, each checked whole before anything is written ---
+  const fs::path cutPath = session.cutIndexPath();
+  if (!isRegularFile(cutPath)) return refuse(ui, cutPath, "その日の予想（カットインデックス）がありません。");
+  std::string error;
+  std::optional<RecordFile> cut = readRecordFile(cutPath, kCutRecordLength, &error);
+  if (!cut) return refuse(ui, cutPath, error);
+  if (fileSize(cutPath) % static_cast<long long>(kCutRecordLength) != 0) {
+    return refuse(ui, cutPath, damagedLength(kCutRecordLength));
+  }
+  if (cut->empty()) return refuse(ui, cutPath, "予想がありません。");
+
+  std::vector<RaceResultRecord> results;
+  const fs::path resultsPath = resultsFilePath(session);
+  std::vector<std::string> resultRecords;
+  if (isRegularFile(resultsPath)) {
+    if (fileSize(resultsPath) % static_cast<long long>(kRaceResultRecordLength) != 0) {
+      return refuse(ui, resultsPath, damagedLength(kRaceResultRecordLength));
+    }
+    auto raw = readRecords(resultsPath, kRaceResultRecordLength, &error);
+    if (!raw) return refuse(ui, resultsPath, error);
+    for (const std::string& bytes : *raw) {
+      RaceResultRecord r = RaceResultRecord::decode(bytes);
+      const long race = valInt(r.raceNumber);
+      if (!isDigits(r.raceNumber) || race < 1 || race > 12 || (!trim(r.courseCode).empty() && !isDigits(r.courseCode))) {
+        return refuse(ui, resultsPath,
+                      "ファイルが壊れています（" + std::to_string(resultRecords.size() + 1) + "件目のレース番号が読めません）。");
+      }
+      results.push_back(std::move(r));
+      resultRecords.push_back(bytes);
+      if (results.size() == static_cast<std::size_t>(kMaxRaceResults)) break;
+    }
+  }
+
+  std::unordered_map<std::string, std::pair<std::string, std::string>> odds;  // race key + pick -> odds
+  for (const auto& [code, path] : dayCourseFiles(session.dataFolder(), date, ".DAT")) {
+    if (fileSize(path) % static_cast<long long>(kTolvRecordLength) != 0) {
+      return refuse(ui, path, damagedLength(kTolvRecordLength));
+    }
+    auto records = readTolvFile(path, &error);
+    if (!records) return refuse(ui, path, error);
+    for (const TolvRecord& r : *records) odds.try_emplace(r.raceKey + r.pick, r.odds, r.wideOdds);
+  }
+
+  std::vector<std::string> piruneRecords;
+  const fs::path piruneFile = piruneSelectionPath(session);
+  if (isRegularFile(piruneFile)) {
+    if (fileSize(piruneFile) % static_cast<long long>(kPiruneSelectionRecordLength) != 0) {
+      return refuse(ui, piruneFile, damagedLength(kPiruneSelectionRecordLength));
+    }
+    auto raw = readRecords(piruneFile, kPiruneSelectionRecordLength, &error);
+    if (!raw) return refuse(ui, piruneFile, error);
+    piruneRecords = std::move(*raw);
+  }
+  ui.progressAdvance(20);
+
+  // --- the Tolv counting of the day, as `create` writes its files ---
+  std::vector<TolvCourseFile> files = tolvCourseFiles(aggregateCutRecords(*cut));
+  std::vector<TolvRecord> picks;
+  std::string courses;
+  for (auto& f : files) {
+    courses += (courses.empty() ? "" : " ") + f.courseCode;
+    for (auto& r : f.records) picks.push_back(std::move(r));
+  }
+  std::unordered_map<std::string, std::uint32_t> pickIndex;  // race key + pick -> index
+  pickIndex.reserve(picks.size() * 2);
+  for (std::uint32_t i = 0; i < picks.size(); ++i) pickIndex.emplace(picks[i].raceKey + picks[i].pick, i);
+  int priced = 0;
+  for (TolvRecord& r : picks) {
+    if (auto it = odds.find(r.raceKey + r.pick); it != odds.end()) {
+      r.odds = it->second.first;
+      r.wideOdds = it->second.second;
+    }
+    if (!trim(r.odds).empty()) ++priced;
+  }
+
+  // --- who posted what: posts per program and pick ---
+  std::unordered_map<std::uint64_t, int> posts;  // program << 32 | pick index
+  posts.reserve(picks.size() * 8);
+  std::unordered_map<int, std::string> programCodes;
+  CutRecord scratch;
+  std::string key;
+  for (std::size_t n = 0; n < cut->size(); ++n) {
+    const CutRecordView v = viewCutRecord((*cut)[n], scratch);
+    // Codes are 1-9999; anything else is kept apart as 0.
+    const long code = valInt(v.programCode);
+    const int program = code >= 0 && code <= 9999 ? static_cast<int>(code) : 0;
+    programCodes.try_emplace(program, v.programCode);
+    for (std::string_view pick : v.picks) {
+      if (!CutRecord::pickInUse(pick)) continue;
+      key.assign(v.courseCode).append(v.raceNo).append(pick);
+      auto it = pickIndex.find(key);
+      if (it == pickIndex.end()) continue;  // a course without a Tolv file
+      ++posts[(static_cast<std::uint64_t>(program) << 32) | it->second];
+    }
+    if ((n & 0xFFFF) == 0) ui.progressAdvance(20 + static_cast<int>(40 * n / cut->size()));
+  }
+  std::vector<std::vector<Poster>> posters(picks.size());
+  for (const auto& [k, count] : posts) {
+    posters[k & 0xFFFFFFFF].push_back({static_cast<int>(k >> 32), std::min(count, 0xFFFF)});
+  }
+  for (auto& p : posters) std::sort(p.begin(), p.end(), [](const Poster& a, const Poster& b) { return a.code < b.code; });
+
+  // --- each program's judged figures per bet type, race by race ---
+  std::vector<TolvRecord> judged = picks;
+  markTolvHits(judged, results);
+  std::vector<std::string> raceKeys;
+  for (const TolvRecord& r : picks) raceKeys.push_back(r.raceKey);
+  std::sort(raceKeys.begin(), raceKeys.end());
+  raceKeys.erase(std::unique(raceKeys.begin(), raceKeys.end()), raceKeys.end());
+  std::vector<RaceFigures> raceFigures;
+  if (!results.empty()) {
+    std::vector<std::uint32_t> raceOrder(picks.size());
+    for (std::size_t i = 0; i < picks.size(); ++i) {
+      raceOrder[i] = static_cast<std::uint32_t>(std::lower_bound(raceKeys.begin(), raceKeys.end(), picks[i].raceKey) -
+                                                raceKeys.begin());
+    }
+    raceFigures.reserve(posts.size() * 2);
+    for (const auto& [k, count] : posts) {
+      const std::uint32_t i = static_cast<std::uint32_t>(k & 0xFFFFFFFF);
+      const std::uint64_t program = k >> 32;
+      const TolvRecord& r = judged[i];
+      const auto add = [&](HistoryBet bet, int flag, const std::string& payout) {
+        RaceFigures f;
+        f.key = (program << 24) | (static_cast<std::uint64_t>(bet) << 16) | raceOrder[i];
+        f.picks = 1;
+        f.hits = flag == -1 ? 1 : 0;
+        f.payout = flag == -1 ? valInt(payout) : 0;
+        raceFigures.push_back(f);
+      };
+      if (isGridBracketPick(r.pick)) {
+        add(HistoryBet::Bracket, r.hitFlag, r.payout);
+      } else {
+        add(HistoryBet::Quinella, r.hitFlag, r.payout);
+        add(HistoryBet::Wide, r.wideHitFlag, r.widePayout);
+      }
+    }
+    std::sort(raceFigures.begin(), raceFigures.end(), [](const RaceFigures& a, const RaceFigures& b) { return a.key < b.key; });
+  }
+  ui.progressAdvance(70);
+
+  // --- one transaction: the old day out, the new day in ---
+  try {
+    Connection& c = db.impl().conn;
+    history::Transaction t(c);
+    for (const char* table : {"days", "programs", "picks", "results", "pirune", "program_days"}) {
+      c.prepare(std::string("DELETE FROM ") + table + " WHERE date = ?1").bind(1, date).run();
+    }
+    StoredDay day;
+    day.date = date;
+    day.imported = nowUtc();
+    day.courses = courses;
+    day.posts = static_cast<int>(cut->size());
+    day.programs = static_cast<int>(programCodes.size());
+    day.picks = static_cast<int>(picks.size());
+    day.pricedPicks = priced;
+    day.results = static_cast<int>(results.size());
+    c.prepare("INSERT INTO days VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)")
+        .bind(1, day.date)
+        .bind(2, day.imported)
+        .bind(3, day.courses)
+        .bind(4, day.posts)
+        .bind(5, day.programs)
+        .bind(6, day.picks)
+        .bind(7, day.pricedPicks)
+        .bind(8, day.results)
+        .run();
+    Statement program = c.prepare("INSERT INTO programs VALUES(?1, ?2, ?3)");
+    for (const auto& [code, text] : programCodes) {
+      program.bind(1, date).bind(2, code).bind(3, trim(session.programName(text, ""))).run();
+    }
+    Statement pick = c.prepare("INSERT INTO picks VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
+    for (std::size_t i = 0; i < picks.size(); ++i) {
+      const TolvRecord& r = picks[i];
+      pick.bind(1, date)
+          .bind(2, static_cast<std::int64_t>(i))
+          .bind(3, r.raceKey)
+          .bind(4, r.pick)
+          .bind(5, r.shareCount)
+          .bind(6, r.odds)
+          .bind(7, r.wideOdds)
+          .bindBlob(8, history::encodePosters(posters[i]))
+          .run();
+    }
+    Statement record = c.prepare("INSERT INTO results VALUES(?1, ?2, ?3)");
+    for (std::size_t i = 0; i < resultRecords.size(); ++i) {
+      record.bind(1, date).bind(2, static_cast<std::int64_t>(i)).bindBlob(3, resultRecords[i]).run();
+    }
+    Statement pirune = c.prepare("INSERT INTO pirune VALUES(?1, ?2, ?3)");
+    for (std::size_t i = 0; i < piruneRecords.size(); ++i) {
+      pirune.bind(1, date).bind(2, static_cast<std::int64_t>(i)).bindBlob(3, piruneRecords[i]).run();
+    }
+    Statement figures = c.prepare("INSERT INTO program_days VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)");
+    for (std::size_t i = 0; i < raceFigures.size();) {
+      // One program and bet type: its races in order, each race once.
+      const std::uint64_t group = raceFigures[i].key >> 16;
+      DayFigures d;
+      int run = 0;
+      bool seenHit = false;
+      while (i < raceFigures.size() && (raceFigures[i].key >> 16) == group) {
+        const std::uint64_t race = raceFigures[i].key;
+        int hits = 0;
+        while (i < raceFigures.size() && raceFigures[i].key == race) {
+          d.picks += raceFigures[i].picks;
+          hits += raceFigures[i].hits;
+          d.payout += raceFigures[i].payout;
+          ++i;
+        }
+        ++d.races;
+        d.hits += hits;
+        if (hits > 0) {
+          ++d.hitRaces;
+          if (seenHit) {
+            d.innerMiss = std::max(d.innerMiss, run);
+          } else {
+            d.leadMiss = run;
+          }
+          seenHit = true;
+          run = 0;
+        } else {
+          ++run;
+        }
+      }
+      if (seenHit) {
+        d.tailMiss = run;
+      } else {
+        d.leadMiss = d.tailMiss = d.innerMiss = run;
+      }
+      figures.bind(1, date)
+          .bind(2, static_cast<std::int64_t>(group >> 8))
+          .bind(3, static_cast<std::int64_t>(group & 0xFF))
+          .bind(4, d.races)
+          .bind(5, d.picks)
+          .bind(6, d.hits)
+          .bind(7, d.payout)
+          .bind(8, d.hitRaces)
+          .bind(9, d.leadMiss)
+          .bind(10, d.innerMiss)
+          .bind(11, d.tailMiss)
+          .run();
+    }
+    crashPoint("commit", db.path());
+    t.commit();
+    if (stored) *stored = day;
+  } catch (const SqliteError& e) {
+    return refuse(ui, db.path(), std::string("データベースに書き込めません：") + e.what());
+  }
+  ui.progressAdvance(100);
+  ui.progressEnd();
+  return StepResult::Done;
+}
+
+StepResult importProcessingDay(Session& session, UserInterface& ui) {
+  std::string error;
+  auto db = HistoryDb::open(historyDbPath(session), HistoryDb::Mode::ReadWrite, &error);
+  if (!db) {
+    ui.inform(error, kImportTitle, Icon::Critical);
+    return StepResult::Failed;
+  }
+  return importHistoryDay(session, ui, *db, session.meetingDate());
+}
+
+}  // namespace tolv

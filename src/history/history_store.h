@@ -1,0 +1,55 @@
+#pragma once
+// The inside of the history database, shared by its readers: the connection
+// and the stored rows of a day as the rules that replay them need them.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "aggregate/pirune_creation.h"
+#include "core/tolv_record.h"
+#include "history/history_db.h"
+#include "history/sqlite.h"
+#include "output/race_results.h"
+
+namespace tolv {
+
+struct HistoryDb::Impl {
+  history::Connection conn;
+  Impl(const std::string& path, bool readOnly) : conn(path, readOnly) {}
+};
+
+namespace history {
+
+// A program's posts of a pick: its code and how many posts held the pick.
+struct Poster {
+  int code = 0;
+  int posts = 0;
+};
+
+// A stored pick of the day's Tolv files, in file order (course by course).
+struct StoredPick {
+  TolvRecord record;  // race key, pick, share count, odds; hits not marked
+  std::vector<Poster> posters;
+};
+
+// Posters as stored, in ascending code order: per poster the code's distance
+// from the previous code and the posts, each a varint (7 bits a byte, low
+// bits first): a day of thousands of programs stays small.
+std::string encodePosters(const std::vector<Poster>& posters);
+std::vector<Poster> decodePosters(std::string_view blob);
+
+// The day's picks; their posters only when `withPosters`.
+std::vector<StoredPick> loadPicks(Connection& c, const std::string& date, bool withPosters);
+std::vector<RaceResultRecord> loadResults(Connection& c, const std::string& date);
+std::vector<PiruneSelectionRecord> loadPiruneSelection(Connection& c, const std::string& date);
+
+// The dates of the stored days with results in the period, ascending.
+std::vector<std::string> daysWithResults(Connection& c, const DateRange& period);
+
+// The bounds of a period for BETWEEN: an open end is "" or "99999999".
+std::string periodFrom(const DateRange& period);
+std::string periodTo(const DateRange& period);
+
+}  // namespace history
+}  // namespace tolv
