@@ -41,6 +41,10 @@ std::unique_ptr<HistoryDb> openDb(Context& ctx, HistoryDb::Mode mode) {
 
 int importDays(Context& ctx, const std::string& from, const std::string& to) {
   if (!checkPeriodDates(from, to)) return kExitUsage;
+  if (from.empty() && !to.empty()) {
+    std::cerr << "tolv-cli: history import --to needs --from (one day: --date)\n";
+    return kExitUsage;
+  }
   auto db = openDb(ctx, HistoryDb::Mode::ReadWrite);
   if (!db) return kExitFailed;
   std::vector<std::string> dates;

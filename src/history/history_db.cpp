@@ -372,9 +372,11 @@ StepResult importHistoryDay(Session& session, UserInterface& ui, HistoryDb& db, 
   }
 
   // --- who posted what: posts per program and pick ---
-  std::unordered_map<std::uint64_t, int> posts;  // program << 32 | pick index
-  posts.reserve(picks.size() * 8);
-  std::unordered_map<int, std::string> programCodes;
+  // Every (program, pick) of every post as one number, sorted and counted:
+  // far quicker than a hash map on a day of thousands of programs.
+  std::vector<std::uint64_t> postKeys;
+  postKeys.reserve(cut->size() * 3);
+  std::vector<std::string> codeTexts(10000);  // the code as posted, by code
   CutRecord scratch;
   std::string key;
   for (std::size_t n = 0; n < cut->size(); ++n) {
@@ -382,21 +384,31 @@ StepResult importHistoryDay(Session& session, UserInterface& ui, HistoryDb& db, 
     // Codes are 1-9999; anything else is kept apart as 0.
     const long code = valInt(v.programCode);
     const int program = code >= 0 && code <= 9999 ? static_cast<int>(code) : 0;
-    programCodes.try_emplace(program, v.programCode);
+    if (codeTexts[static_cast<std::size_t>(program)].empty()) codeTexts[static_cast<std::size_t>(program)] = v.programCode;
     for (std::string_view pick : v.picks) {
       if (!CutRecord::pickInUse(pick)) continue;
       key.assign(v.courseCode).append(v.raceNo).append(pick);
       auto it = pickIndex.find(key);
       if (it == pickIndex.end()) continue;  // a course without a Tolv file
-      ++posts[(static_cast<std::uint64_t>(program) << 32) | it->second];
+      postKeys.push_back((static_cast<std::uint64_t>(program) << 32) | it->second);
     }
-    if ((n & 0xFFFF) == 0) ui.progressAdvance(20 + static_cast<int>(40 * n / cut->size()));
+    if ((n & 0xFFFF) == 0) ui.progressAdvance(20 + static_cast<int>(30 * n / cut->size()));
   }
+  std::sort(postKeys.begin(), postKeys.end());
+  // (program << 32 | pick index, posts), by program, then pick.
+  std::vector<std::pair<std::uint64_t, int>> posts;
+  for (std::uint64_t k : postKeys) {
+    if (!posts.empty() && posts.back().first == k) {
+      ++posts.back().second;
+    } else {
+      posts.emplace_back(k, 1);
+    }
+  }
+  postKeys = {};
   std::vector<std::vector<Poster>> posters(picks.size());
   for (const auto& [k, count] : posts) {
     posters[k & 0xFFFFFFFF].push_back({static_cast<int>(k >> 32), std::min(count, 0xFFFF)});
   }
-  for (auto& p : posters) std::sort(p.begin(), p.end(), [](const Poster& a, const Poster& b) { return a.code < b.code; });
 
   // --- each program's judged figures per bet type, race by race ---
   std::vector<TolvRecord> judged = picks;
@@ -412,24 +424,32 @@ StepResult importHistoryDay(Session& session, UserInterface& ui, HistoryDb& db, 
       raceOrder[i] = static_cast<std::uint32_t>(std::lower_bound(raceKeys.begin(), raceKeys.end(), picks[i].raceKey) -
                                                 raceKeys.begin());
     }
+    // Each pick judged once: bracket or not, its quinella and quinella-place payouts (-1: no hit).
+    std::vector<char> bracket(picks.size());
+    std::vector<std::int64_t> quinellaPay(picks.size(), -1), widePay(picks.size(), -1);
+    for (std::size_t i = 0; i < picks.size(); ++i) {
+      const TolvRecord& r = judged[i];
+      bracket[i] = isGridBracketPick(r.pick);
+      if (r.hitFlag == -1) quinellaPay[i] = valInt(r.payout);
+      if (r.wideHitFlag == -1) widePay[i] = valInt(r.widePayout);
+    }
     raceFigures.reserve(posts.size() * 2);
     for (const auto& [k, count] : posts) {
       const std::uint32_t i = static_cast<std::uint32_t>(k & 0xFFFFFFFF);
       const std::uint64_t program = k >> 32;
-      const TolvRecord& r = judged[i];
-      const auto add = [&](HistoryBet bet, int flag, const std::string& payout) {
+      const auto add = [&](HistoryBet bet, std::int64_t pay) {
         RaceFigures f;
         f.key = (program << 24) | (static_cast<std::uint64_t>(bet) << 16) | raceOrder[i];
         f.picks = 1;
-        f.hits = flag == -1 ? 1 : 0;
-        f.payout = flag == -1 ? valInt(payout) : 0;
+        f.hits = pay >= 0 ? 1 : 0;
+        f.payout = pay >= 0 ? pay : 0;
         raceFigures.push_back(f);
       };
-      if (isGridBracketPick(r.pick)) {
-        add(HistoryBet::Bracket, r.hitFlag, r.payout);
+      if (bracket[i]) {
+        add(HistoryBet::Bracket, quinellaPay[i]);
       } else {
-        add(HistoryBet::Quinella, r.hitFlag, r.payout);
-        add(HistoryBet::Wide, r.wideHitFlag, r.widePayout);
+        add(HistoryBet::Quinella, quinellaPay[i]);
+        add(HistoryBet::Wide, widePay[i]);
       }
     }
     std::sort(raceFigures.begin(), raceFigures.end(), [](const RaceFigures& a, const RaceFigures& b) { return a.key < b.key; });
@@ -448,7 +468,8 @@ StepResult importHistoryDay(Session& session, UserInterface& ui, HistoryDb& db, 
     day.imported = nowUtc();
     day.courses = courses;
     day.posts = static_cast<int>(cut->size());
-    day.programs = static_cast<int>(programCodes.size());
+    day.programs = static_cast<int>(
+        std::count_if(codeTexts.begin(), codeTexts.end(), [](const std::string& t) { return !t.empty(); }));
     day.picks = static_cast<int>(picks.size());
     day.pricedPicks = priced;
     day.results = static_cast<int>(results.size());
@@ -463,8 +484,12 @@ StepResult importHistoryDay(Session& session, UserInterface& ui, HistoryDb& db, 
         .bind(8, day.results)
         .run();
     Statement program = c.prepare("INSERT INTO programs VALUES(?1, ?2, ?3)");
-    for (const auto& [code, text] : programCodes) {
-      program.bind(1, date).bind(2, code).bind(3, trim(session.programName(text, ""))).run();
+    for (std::size_t code = 0; code < codeTexts.size(); ++code) {
+      if (codeTexts[code].empty()) continue;
+      program.bind(1, date)
+          .bind(2, static_cast<std::int64_t>(code))
+          .bind(3, trim(session.programName(codeTexts[code], "")))
+          .run();
     }
     Statement pick = c.prepare("INSERT INTO picks VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
     for (std::size_t i = 0; i < picks.size(); ++i) {

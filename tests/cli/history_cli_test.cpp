@@ -173,6 +173,41 @@ TEST_F(HistoryCli, BacktestEqualsThePipeline) {
   }
 }
 
+// The Pirune selection: the pairs the day's ぴるね WARS file lists (what
+// `bets send-wars pirune` sends), judged as quinella and quinella-place.
+TEST_F(HistoryCli, PiruneBacktestEqualsTheDaysPiruneFile) {
+  for (const RaceDays& homeDays : pipelineHomes()) {
+    copyHome(homeDays.sample);
+    for (const std::string& day : homeDays.days) runDay(day);
+    auto db = HistoryDb::open(home() / "history.sqlite", HistoryDb::Mode::ReadOnly);
+    ASSERT_TRUE(db);
+    for (const std::string& day : homeDays.days) {
+      SCOPED_TRACE(day);
+      auto session = Session::create(home());
+      ASSERT_TRUE(session);
+      session->loadSettings();
+      session->setMeetingDate(day);
+      fs::remove(pendingBetPath(*session));
+      const auto r = cli("bets send-wars pirune", day);
+      ASSERT_EQ(r.status, 0) << r.err;
+      const std::vector<PendingBetEntry> sent = readPendingBets(pendingBetPath(*session));
+      BacktestQuery q;
+      q.selection = Selection::Pirune;
+      q.oddsMin = session->settings.oddsMin;
+      q.oddsMax = session->settings.oddsMax;
+      q.piruneOutput = session->settings.pirune.output;
+      const std::vector<BacktestPick> picks = backtestDayPicks(*db, day, q);
+      ASSERT_FALSE(picks.empty());
+      ASSERT_EQ(picks.size(), sent.size());
+      for (std::size_t i = 0; i < picks.size(); ++i) {
+        EXPECT_EQ(CourseNameOfCode(picks[i].courseCode), sent[i].course) << i;
+        EXPECT_EQ(valInt(picks[i].raceKey.substr(2)), valInt(sent[i].race)) << i;
+        EXPECT_EQ(picks[i].pick, trim(sent[i].pick)) << i;
+      }
+    }
+  }
+}
+
 TEST_F(HistoryCli, CsvHeadersAndTotals) {
   copyHome(kExamples / "sample-day");
   runDay("20261206");
