@@ -188,6 +188,10 @@ class Season:
         sd.write_bytes(os.path.join(out, "TOLVSOFT.LST"), sd.crlf(self.tolv_list()).encode("cp932"))
         sd.write_bytes(os.path.join(out, "PIRUNE.LST"), sd.crlf(self.pirune_list()).encode("cp932"))
         sd.write_bytes(os.path.join(out, "GOOD.LST"), sd.crlf(self.good_list()).encode("cp932"))
+        # The race days in the order they are run, one yyyymmdd a line, for
+        # the tests and scripts that replay the season.
+        with open(os.path.join(out, "DAYS"), "w", encoding="ascii", newline="\n") as f:
+            f.write("".join(ymd(d) + "\n" for d in DAYS))
         with open(os.path.join(out, "README.md"), "w", encoding="utf-8", newline="\n") as f:
             f.write(self.readme(out))
 
