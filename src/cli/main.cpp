@@ -75,7 +75,9 @@ int main(int argc, char** argv) {
   app.add_option("--votes", votes, "\"ダブリの数\" range MIN-MAX for this run (default: OTHER MinW/MaxW)");
   app.add_option("--answer", answers,
                  "Answer to the questions: ok, cancel, yes, no, overwrite, append. Given more than once, the "
-                 "answers go to the questions in the order they are asked, the last one to every later question")
+                 "answers go to the questions in the order they are asked. The last one is reused only for a "
+                 "later question that has it as a button (ok or overwrite never answers the Yes/No question "
+                 "that deletes the pending bets); any other question gets the cautious answer")
       ->expected(1)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
       ->check(CLI::IsMember({"ok", "cancel", "yes", "no", "overwrite", "append"}, CLI::ignore_case));
