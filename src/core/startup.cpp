@@ -66,7 +66,12 @@ int findTolvDataFiles(Session& s) {
 }
 
 void clearWorkFolder(const Session& s) {
-  for (const auto& p : listFiles(s.workFolder(), "*")) removeFile(p);
+  const fs::path dir = s.unpackFolder();
+  std::error_code ec;
+  // Only a real folder is emptied: a link named like it may point anywhere.
+  if (!fs::is_directory(fs::symlink_status(dir, ec))) return;
+  for (const auto& p : listFiles(dir, "*")) removeFile(p);
+  fs::remove(dir, ec);  // only when empty: something not ours stays
 }
 
 std::optional<Session> startUp(const fs::path& home, const Date& today, std::string* error) {

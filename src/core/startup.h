@@ -40,7 +40,8 @@ int purgeOldPendingBets(const Session& s, const Date& today);
 // CourseCodes and TolvFilePaths. Returns the number kept.
 int findTolvDataFiles(Session& s);
 
-// Deletes every file in WorkFolder.
+// Deletes the files unpacked into the scratch folder inside WorkFolder and the
+// folder itself; nothing else in WorkFolder is touched.
 void clearWorkFolder(const Session& s);
 
 }  // namespace tolv

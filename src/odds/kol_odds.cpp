@@ -272,8 +272,8 @@ std::string kolProgressText(const KolRaceRecord& r) {
 // --- steps ----------------------------------------------------------------------
 
 fs::path kolOddsPath(const Session& s) {
-  auto found = findCaseless(s.workFolder(), kKolOddsMember);
-  return found ? *found : fs::path(s.workFolder()) / std::string(kKolOddsMember);
+  auto found = findCaseless(s.unpackFolder(), kKolOddsMember);
+  return found ? *found : s.unpackFolder() / std::string(kKolOddsMember);
 }
 
 bool CheckKolArchive(const Session& s, UserInterface& ui, const fs::path& archive) {

@@ -109,16 +109,25 @@ TEST(StartUp, InstanceLockRefusesASecondInstance) {
   EXPECT_TRUE(InstanceLock::acquire(d.path()));
 }
 
-TEST(StartUp, ClearWorkFolderEmptiesOnlyWork) {
+TEST(StartUp, ClearWorkFolderEmptiesOnlyTheProgramsOwnFolder) {
   TestHome h;
-  const fs::path work = h.session.workFolder();
+  const fs::path work = h.session.unpackFolder();
   writeBytes(work / "JRACDEN1.DAT", "x");
   writeBytes(work / "kol_den1.kd2", "x");
+  writeBytes(fs::path(h.session.workFolder()) / "mine.txt", "x");
   writeBytes(fs::path(h.session.dataFolder()) / "keep.DAT", "x");
   clearWorkFolder(h.session);
-  EXPECT_TRUE(fileNames(work).empty());
+  EXPECT_FALSE(fs::exists(work));
+  EXPECT_EQ(fileNames(h.session.workFolder()), std::vector<std::string>{"mine.txt"});
   EXPECT_EQ(fileNames(h.session.dataFolder()), std::vector<std::string>{"keep.DAT"});
-  clearWorkFolder(h.session);  // an empty folder is fine
+  clearWorkFolder(h.session);  // no folder is fine
+
+  // A link in the folder's place is not followed.
+  TempDir elsewhere;
+  writeBytes(elsewhere / "precious.txt", "x");
+  fs::create_directory_symlink(elsewhere.path(), work);
+  clearWorkFolder(h.session);
+  EXPECT_TRUE(fs::exists(elsewhere / "precious.txt"));
 }
 
 }  // namespace

@@ -265,13 +265,15 @@ TEST(KolOdds, RefusesArchivesWithoutPredictedOdds) {
   for (const char* archive : {"notkol.lzh", "short.lzh", "missing.lzh"}) {
     SCOPED_TRACE(archive);
     KolHome h;
-    writeBytes(fs::path(h.session.workFolder()) / "left.over", "x");
+    writeBytes(h.session.unpackFolder() / "left.over", "x");
+    writeBytes(fs::path(h.session.workFolder()) / "users.txt", "x");
     EXPECT_FALSE(h.check(archive));
     ASSERT_EQ(h.ui.messages.size(), 1u);
     EXPECT_EQ(h.ui.messages[0].text, "選択した圧縮ファイルは、「ＫＯＬ予想オッズ」ではありません。");
     EXPECT_EQ(h.ui.messages[0].title, "【トルブ】ＫＯＬ予想オッズ変換エラー");
     EXPECT_EQ(h.ui.messages[0].icon, Icon::Critical);
-    EXPECT_TRUE(namesIn(h.session.workFolder()).empty());
+    EXPECT_EQ(namesIn(h.session.workFolder()), std::vector<std::string>{"users.txt"});
+    fs::remove(fs::path(h.session.workFolder()) / "users.txt");
   }
 }
 
