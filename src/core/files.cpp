@@ -1,5 +1,6 @@
 #include "core/files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -189,6 +190,16 @@ std::string encodeTextLines(const std::vector<std::string>& lines) {
     out += "\r\n";
   }
   return out;
+}
+
+bool canListFolder(const fs::path& dir, std::string* error) {
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) {
+    if (error) *error = std::strerror(errno);
+    return false;
+  }
+  ::closedir(d);
+  return true;
 }
 
 bool removeFile(const fs::path& p) {

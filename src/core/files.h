@@ -31,6 +31,10 @@ std::optional<fs::path> findCaseless(const fs::path& dir, std::string_view name)
 // not exist as given. Components that cannot be found are kept as given.
 fs::path resolveCaseless(const fs::path& p);
 
+// True when `dir` is a folder whose entries can be listed; else false with
+// the reason in `error`.
+bool canListFolder(const fs::path& dir, std::string* error = nullptr);
+
 bool isRegularFile(const fs::path& p);
 bool isDirectory(const fs::path& p);
 // Size of a regular file, or -1.
