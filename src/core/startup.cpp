@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "core/codes.h"
+#include "core/profile.h"
 #include "core/text.h"
 
 namespace tolv {
@@ -78,6 +79,13 @@ std::optional<Session> startUp(const fs::path& home, const Date& today, std::str
   auto s = Session::create(home, error);
   if (!s) return std::nullopt;
   s->batchRunning = 0;
+  // A settings file that is there but cannot be read (a folder, no
+  // permission) is not the same as none: its defaults would be written over it.
+  std::string iniError;
+  if (fs::exists(s->iniFilePath()) && !ProfileFile::load(s->iniFilePath(), &iniError)) {
+    if (error) *error = "cannot read the settings file " + s->iniFilePath().string() + ": " + iniError;
+    return std::nullopt;
+  }
   purgeOldPendingBets(*s, today);
   s->loadSettings();
   s->setMeetingDate(defaultMeetingDate(today));

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "core/startup.h"
 #include "support/test_support.h"
@@ -107,6 +108,24 @@ TEST(StartUp, InstanceLockRefusesASecondInstance) {
   EXPECT_TRUE(InstanceLock::acquire(other.path()));  // another home is another program
   first.reset();
   EXPECT_TRUE(InstanceLock::acquire(d.path()));
+}
+
+// A TOLV.INI that is there but cannot be read stops the start with its name,
+// instead of running on the defaults; a missing one still means defaults.
+TEST(StartUp, AnUnreadableSettingsFileStopsTheStart) {
+  TempDir d;
+  fs::create_directories(d / "TOLV.INI");
+  std::string error;
+  EXPECT_FALSE(startUp(d.path(), ymd(2002, 5, 15), &error));
+  EXPECT_NE(error.find((d / "TOLV.INI").string()), std::string::npos) << error;
+  fs::remove(d / "TOLV.INI");
+  if (::geteuid() != 0) {
+    writeBytes(d / "TOLV.INI", "[FILE]\r\n");
+    fs::permissions(d / "TOLV.INI", fs::perms::none);
+    EXPECT_FALSE(startUp(d.path(), ymd(2002, 5, 15), &error));
+    fs::permissions(d / "TOLV.INI", fs::perms::owner_read | fs::perms::owner_write);
+  }
+  EXPECT_TRUE(startUp(d.path(), ymd(2002, 5, 15), &error));
 }
 
 TEST(StartUp, ClearWorkFolderEmptiesOnlyTheProgramsOwnFolder) {
