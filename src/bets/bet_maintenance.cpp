@@ -66,6 +66,7 @@ StepResult removeOrMerge(Session& s, UserInterface& ui, bool merge) {
                                           : "最初に出現した買い目を残します。書き替えてよろしいですか？";
   const fs::path path = pendingBetPath(s);
   BusyScope busy(ui);
+  const FolderLock lock = lockPendingBetFolder(s);
   auto read = readDayLines(path, ui);
   if (!read) return StepResult::Failed;
 
@@ -141,6 +142,7 @@ StepResult MergeDuplicateBets(Session& s, UserInterface& ui) { return removeOrMe
 StepResult SortPendingBets(Session& s, UserInterface& ui) {
   const fs::path path = pendingBetPath(s);
   BusyScope busy(ui);
+  const FolderLock lock = lockPendingBetFolder(s);
   auto read = readDayLines(path, ui);
   if (!read) return StepResult::Failed;
   auto& lines = *read;

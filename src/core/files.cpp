@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -190,6 +191,21 @@ std::string encodeTextLines(const std::vector<std::string>& lines) {
     out += "\r\n";
   }
   return out;
+}
+
+FolderLock::FolderLock(const fs::path& dir) {
+  fd_ = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd_ < 0) return;
+  while (::flock(fd_, LOCK_EX) != 0) {
+    if (errno == EINTR) continue;
+    ::close(fd_);
+    fd_ = -1;
+    return;
+  }
+}
+
+FolderLock::~FolderLock() {
+  if (fd_ >= 0) ::close(fd_);  // closing releases the lock
 }
 
 bool canListFolder(const fs::path& dir, std::string* error) {

@@ -61,6 +61,25 @@ bool removeFile(const fs::path& p);
 
 namespace tolv {
 
+// An exclusive lock on a folder (flock on the folder itself, so no lock file
+// is left behind), waited for and held for the object's lifetime. Programs
+// that read, change and rewrite a shared file of the folder take it first.
+// A folder that cannot be opened gives no lock (held() false): the caller
+// goes on, and fails where it reads or writes.
+class FolderLock {
+ public:
+  explicit FolderLock(const fs::path& dir);
+  ~FolderLock();
+  FolderLock(FolderLock&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+  FolderLock& operator=(FolderLock&&) = delete;
+  bool held() const { return fd_ >= 0; }
+
+ private:
+  int fd_ = -1;
+};
+
 // A file written through a temporary file in the target's folder and renamed
 // over the target by commit(); dropped without commit() (an error, a crash),
 // the target keeps its old contents.

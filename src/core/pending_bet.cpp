@@ -147,6 +147,10 @@ std::vector<PendingBetEntry> readPendingBets(const fs::path& path, std::string* 
   return entries;
 }
 
+FolderLock lockPendingBetFolder(const Session& s) {
+  return FolderLock(pendingBetPath(s).parent_path());
+}
+
 fs::path pendingBetPath(const Session& s) {
   const std::string& folder = s.settings.pendingBetFolder.empty() ? s.dataFolder() : s.settings.pendingBetFolder;
   fs::path dir = s.resolvePath(folder);

@@ -86,6 +86,11 @@ std::vector<PendingBetEntry> readPendingBets(const fs::path& path, std::string* 
 // whose name differs only in case is found and returned.
 fs::path pendingBetPath(const Session& s);
 
+// Locks the folder of the day's pending-bet file for
+// a read-modify-write of the file: two homes may share the folder, and an
+// append must not lose the lines another one added meanwhile.
+FolderLock lockPendingBetFolder(const Session& s);
+
 // The message every pending-bet reader shows when the day's file is missing.
 inline constexpr std::string_view kNoPendingBetsMessage = "保留ＢＥＴはありません！";
 
