@@ -2,10 +2,12 @@
 
 #include <CLI/CLI.hpp>
 
+#include <chrono>
 #include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "cli/command.h"
 #include "cli/terminal_ui.h"
@@ -62,13 +64,15 @@ int main(int argc, char** argv) {
       "Home folder: --home DIR, else $TOLV_HOME, else $XDG_DATA_HOME/tolv (~/.local/share/tolv).\n"
       "Today: TOLV_TODAY=YYYYMMDD replays a past day (default processing day, pending-bet purge).\n"
       "Exit status: 0 the step ran to its end (also when a question was answered Cancel or No);\n"
-      "             1 it stopped with one of its messages; 2 usage.\n"
+      "             1 it stopped with one of its messages; 2 usage;\n"
+      "             3 the home folder is in use by another tolv or tolv-cli (see --wait).\n"
       "Messages go to stderr (title, then text); questions are answered by --answer, at a terminal\n"
       "prompt, or, with no terminal, with the cautious answer (Cancel, No, 中止).");
 
   std::string home, date, odds, votes;
   std::vector<std::string> answers;
   bool quiet = false;
+  int waitSeconds = 0;
   app.add_option("--home", home, "The home folder (created with its sub-folders when missing)");
   app.add_option("--date", date, "The processing day YYYYMMDD (default: the default processing day for today)");
   app.add_option("--odds", odds, "Odds range MIN-MAX for this run (default: ODDS MIN/MAX of TOLV.INI)");
@@ -82,6 +86,10 @@ int main(int argc, char** argv) {
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
       ->check(CLI::IsMember({"ok", "cancel", "yes", "no", "overwrite", "append"}, CLI::ignore_case));
   app.add_flag("--quiet,-q", quiet, "No progress bar and no summary lines");
+  app.add_option("--wait", waitSeconds,
+                 "When the home folder is in use by another tolv or tolv-cli, wait up to SECONDS for it "
+                 "(default 0: exit at once with status 3)")
+      ->check(CLI::Range(0, 86400));
   app.set_version_flag("--version", versionText());
 
   auto commands = cli::allCommands();
@@ -117,10 +125,29 @@ int main(int argc, char** argv) {
   std::error_code ec;
   fs::create_directories(homePath, ec);
   std::string error;
-  auto lock = InstanceLock::acquire(homePath, &error);
+  InstanceLock::Failure why{};
+  auto lock = InstanceLock::acquire(homePath, &error, &why);
+  // --wait: the desktop program (or another run) may be in the middle of a step.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(waitSeconds);
+  while (!lock && why == InstanceLock::Failure::InUse && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    lock = InstanceLock::acquire(homePath, &error, &why);
+  }
   if (!lock) {
-    std::cerr << "tolv-cli: " << homePath.string() << " is in use by another instance of トルブ (" << error << ")\n";
-    return cli::kExitFailed;
+    switch (why) {
+      case InstanceLock::Failure::InUse:
+        std::cerr << "tolv-cli: " << homePath.string() << " is in use by another tolv or tolv-cli"
+                  << (waitSeconds > 0 ? " (waited " + std::to_string(waitSeconds) + " seconds)" : " (--wait SECONDS waits for it)")
+                  << "\n";
+        return cli::kExitInUse;
+      case InstanceLock::Failure::NotAFolder:
+        std::cerr << "tolv-cli: the home " << homePath.string() << " is not a folder\n";
+        return cli::kExitFailed;
+      case InstanceLock::Failure::ReadOnly:
+        std::cerr << "tolv-cli: the home " << homePath.string() << " cannot be locked, it is read-only or not ours ("
+                  << error << ")\n";
+        return cli::kExitFailed;
+    }
   }
   std::string badToday;
   const auto todayDate = programToday(&badToday);

@@ -13,17 +13,27 @@
 
 namespace tolv {
 
-std::unique_ptr<InstanceLock> InstanceLock::acquire(const fs::path& home, std::string* error) {
+std::unique_ptr<InstanceLock> InstanceLock::acquire(const fs::path& home, std::string* error, Failure* why) {
+  auto fail = [&](Failure f, const std::string& text) {
+    if (why) *why = f;
+    if (error) *error = text;
+    return nullptr;
+  };
+  std::error_code ec;
+  if (!fs::is_directory(home, ec)) return fail(Failure::NotAFolder, "not a folder");
   fs::path p = home / ".tolv.lock";
   int fd = ::open(p.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    if (error) *error = std::strerror(errno);
-    return nullptr;
+  if (fd < 0 && (errno == EROFS || errno == EACCES || errno == EPERM)) {
+    // A lock file that is there can still be locked read-only.
+    fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return fail(Failure::ReadOnly, std::string("the lock file cannot be made: ") + std::strerror(errno));
   }
+  if (fd < 0) return fail(Failure::ReadOnly, std::string("the lock file cannot be made: ") + std::strerror(errno));
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    if (error) *error = "another instance is running";
+    const int e = errno;
     ::close(fd);
-    return nullptr;
+    if (e == EWOULDBLOCK) return fail(Failure::InUse, "another instance is running");
+    return fail(Failure::ReadOnly, std::string("the lock file cannot be locked: ") + std::strerror(e));
   }
   return std::unique_ptr<InstanceLock>(new InstanceLock(fd));
 }
