@@ -63,7 +63,9 @@ StepResult runExtraction(Session& s, UserInterface& ui, const ExtractionPlan& pl
     cut.write("\r\n");
   };
 
+  std::vector<const LogToRead*> withoutPosts;
   for (const auto& log : plan.logs) {
+    const int postsBefore = stats.posts;
     ui.progressBegin("[" + log.path.string() + "]を検索中…!!");
     LogScanner scanner;
     if (!scanner.open(log.path, &error)) {
@@ -126,6 +128,7 @@ StepResult runExtraction(Session& s, UserInterface& ui, const ExtractionPlan& pl
                 "【トルブ】エラーメッセージ", Icon::Critical);
       return StepResult::Failed;
     }
+    if (stats.posts == postsBefore) withoutPosts.push_back(&log);
   }
 
   if (!index.commit(&error)) {
@@ -143,6 +146,12 @@ StepResult runExtraction(Session& s, UserInterface& ui, const ExtractionPlan& pl
     ui.inform("切り出しファイルを書き込めません：" + plan.cutFile.string() + "\r\n" + error,
               "【トルブ】エラーメッセージ", Icon::Critical);
     return StepResult::Failed;
+  }
+  // A ticked log that gave nothing (empty, a web page, another day) while
+  // another did is easy to miss: it is named, and the step still succeeds.
+  for (const LogToRead* log : withoutPosts) {
+    ui.inform("予想ファイル（" + std::to_string(log->number) + "）には予想が見つかりませんでした：" + log->path.string(),
+              "", Icon::Exclamation);
   }
   return StepResult::Done;
 }

@@ -147,6 +147,23 @@ TEST_F(ExtractionTest, LogsInOrderWithPlaceholdersAndOnlyThisRunsRecords) {
   EXPECT_EQ(ini->get("FILE", "SOFT_CUT"), "0");
 }
 
+// A ticked log that gives no post of the day is named even when another
+// log had posts; the step still succeeds.
+TEST_F(ExtractionTest, ALogWithoutPostsIsNamedBesideOneWithPosts) {
+  form.ticked = {true, true, true};
+  writeBytes(h.home() / "logs/LOG1.TXT", "<html><body>Not Found</body></html>");
+  writeBytes(h.home() / "logs/LOG2.TXT", sjLines({header("東京", "0870"), kSep, " 1R     01-02"}));
+  writeBytes(h.home() / "logs/LOG3.TXT", "");
+  ASSERT_EQ(run(), StepResult::Done);
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[0].text,
+            "予想ファイル（1）には予想が見つかりませんでした：" + (h.home() / "logs/LOG1.TXT").string());
+  EXPECT_EQ(ui.messages[1].text,
+            "予想ファイル（3）には予想が見つかりませんでした：" + (h.home() / "logs/LOG3.TXT").string());
+  EXPECT_EQ(ui.messages[0].icon, Icon::Exclamation);
+  EXPECT_EQ(cutIndex(), rec("05", "0870", "01", "  ", "01-02"));
+}
+
 TEST_F(ExtractionTest, NoTickedLogTicksTheFirst) {
   form.ticked = {false, false, false};
   writeBytes(h.home() / "logs/LOG1.TXT", sjLines({header("東京", "0870"), kSep, " 1R     01-02"}));
