@@ -45,7 +45,9 @@ long long fileSize(const fs::path& p);
 std::optional<std::string> readFile(const fs::path& p, std::string* error = nullptr);
 
 // Writes a whole file atomically: a temporary file in the same folder, flushed
-// and renamed over the target. A crash leaves the old or the new file.
+// and renamed over the target. A crash leaves the old or the new file. A link
+// is written through to the file it points to, the file's permissions are
+// kept, and a read-only file (no write permission for anyone) is refused.
 bool writeFileAtomic(const fs::path& p, std::string_view bytes, std::string* error = nullptr);
 
 // Reads a CP932 text file as UTF-8 lines (CR LF, LF or CR ends).
@@ -80,9 +82,15 @@ class FolderLock {
   int fd_ = -1;
 };
 
+// Removes the temporary files a killed rewrite left in `dir` (the names
+// AtomicFileWriter gives them, of a process no longer running). Returns the
+// number removed.
+int removeStaleTempFiles(const fs::path& dir);
+
 // A file written through a temporary file in the target's folder and renamed
 // over the target by commit(); dropped without commit() (an error, a crash),
-// the target keeps its old contents.
+// the target keeps its old contents. As writeFileAtomic: links followed,
+// permissions kept, a read-only file refused.
 class AtomicFileWriter {
  public:
   AtomicFileWriter() = default;

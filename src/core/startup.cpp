@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "core/codes.h"
+#include "core/pending_bet.h"
 #include "core/profile.h"
 #include "core/text.h"
 
@@ -98,6 +99,10 @@ std::optional<Session> startUp(const fs::path& home, const Date& today, std::str
   }
   purgeOldPendingBets(*s, today);
   s->loadSettings();
+  // Temporary files of a run killed in the middle of a rewrite.
+  for (const fs::path& dir : {fs::path(s->appFolder()), fs::path(s->dataFolder()), fs::path(s->outPutFolder()),
+                             fs::path(s->warsOddsFolder()), pendingBetPath(*s).parent_path()})
+    removeStaleTempFiles(dir);
   s->setMeetingDate(defaultMeetingDate(today));
   return s;
 }
