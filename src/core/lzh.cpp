@@ -139,6 +139,7 @@ UnpackResult unpackArchive(const Session& s, const fs::path& archive) {
     fs::path target = folder / base;
     int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0) {
+      if (result.writeError.empty()) result.writeError = target.string() + ": " + std::strerror(errno);
       result.refused.push_back(name);
       continue;
     }
@@ -155,6 +156,7 @@ UnpackResult unpackArchive(const Session& s, const fs::path& archive) {
       }
       crc = crc16(crc, buf.data(), n);
       if (::write(fd, buf.data(), n) != static_cast<ssize_t>(n)) {
+        if (result.writeError.empty()) result.writeError = target.string() + ": " + std::strerror(errno);
         ok = false;
         break;
       }

@@ -16,6 +16,7 @@ struct UnpackResult {
   std::vector<std::string> written;  // base names written into the unpack folder
   std::vector<std::string> refused;  // member names refused (.., absolute, links)
   std::string error;                 // why it was not ok
+  std::string writeError;            // a member that could not be written (disk full, ...)
 };
 
 // Empties the unpack folder inside WorkFolder, then writes each member of the archive into it by its

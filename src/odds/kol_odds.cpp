@@ -277,8 +277,15 @@ fs::path kolOddsPath(const Session& s) {
 }
 
 bool CheckKolArchive(const Session& s, UserInterface& ui, const fs::path& archive) {
-  unpackArchive(s, archive);  // what it could not unpack simply is not there
+  const UnpackResult unpacked = unpackArchive(s, archive);  // what it could not unpack simply is not there
   if (recordCount(kolOddsPath(s), kKolRecordLength) > 0) return true;
+  if (!unpacked.writeError.empty()) {
+    // A full disk is not a wrong archive.
+    ui.inform("圧縮ファイル（" + archive.string() + "）を展開できません：" + unpacked.writeError, kNotKolTitle,
+              Icon::Critical);
+    clearWorkFolder(s);
+    return false;
+  }
   ui.inform(kNotKolMessage, kNotKolTitle, Icon::Critical);
   clearWorkFolder(s);
   return false;
@@ -361,6 +368,12 @@ StepResult convertKolOdds(const Session& s, UserInterface& ui, PatQuinellaLayout
     }
   }
   ui.progressEnd();
+  if (result.written.empty()) {
+    // Records of no JRA course name no PAT file: say so rather than finish.
+    ui.inform("ＫＯＬ予想オッズ（" + source.string() + "）にＪＲＡの競馬場のレースがないため、オッズファイルは出力されませんでした。",
+              kErrorTitle, Icon::Exclamation);
+    return StepResult::Failed;
+  }
   result.topLabel = std::string(kOddsConversionFinished);
   return StepResult::Done;
 }

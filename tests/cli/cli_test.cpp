@@ -146,6 +146,25 @@ TEST_F(CliTest, SettingsAndDefaultsRoundTrip) {
 namespace tolv {
 namespace {
 
+// Messages that name what really happened: a pending-bet file that is there
+// but cannot be read is not "missing"; the MJH card (DenFlag 0) is looked
+// for in PATFolder, and the message names that folder.
+TEST_F(CliTest, MessagesNameWhatReallyFailed) {
+  fs::create_directories(home() / "DATA" / "~B20020512.TXT");
+  CliRun bets = runCli(dir, homeArg() + " --date 20020512 show bets");
+  EXPECT_EQ(bets.status, 1);
+  EXPECT_NE(bets.err.find("~B20020512.TXT」を読み込めません"), std::string::npos) << bets.err;
+  EXPECT_EQ(bets.err.find("ありません"), std::string::npos) << bets.err;
+
+  writeBytes(home() / "TOLV.INI", sjLines({"[FILE]", "DenFlag=0", "DenFileFolder=cards/", "[ODDS]", "PATFolder=mjh/"}));
+  fs::create_directories(home() / "cards");
+  fs::create_directories(home() / "mjh");
+  CliRun schedule = runCli(dir, homeArg() + " --date 20020512 schedule");
+  EXPECT_EQ(schedule.status, 1);
+  EXPECT_NE(schedule.err.find((home() / "mjh").string()), std::string::npos) << schedule.err;
+  EXPECT_EQ(schedule.err.find((home() / "cards").string()), std::string::npos) << schedule.err;
+}
+
 TEST_F(CliTest, TolvCommandsWithoutTheirFiles) {
   CliRun create = runCli(dir, homeArg() + " --date 20020512 create");
   EXPECT_EQ(create.status, 1);

@@ -277,6 +277,31 @@ TEST(KolOdds, RefusesArchivesWithoutPredictedOdds) {
   }
 }
 
+// An archive that cannot be unpacked for want of room (here: the member's
+// place is taken) is said to be so, not "not a KOL archive"; a conversion
+// that can write no file says so and fails.
+TEST(KolOdds, UnpackAndConversionFailuresSayWhatHappened) {
+  {
+    KolHome h;
+    fs::create_directories(h.session.unpackFolder() / "kol_ods.KD2");
+    EXPECT_FALSE(h.check());
+    ASSERT_EQ(h.ui.messages.size(), 1u);
+    EXPECT_NE(h.ui.messages[0].text.find("を展開できません："), std::string::npos) << h.ui.messages[0].text;
+    EXPECT_NE(h.ui.messages[0].text.find("kol_ods.KD2"), std::string::npos);
+    EXPECT_EQ(h.ui.messages[0].text.find("ではありません"), std::string::npos);
+  }
+  {
+    KolHome h;
+    std::string record = "99" "2002" "05" "12" "11" "20020512";  // no JRA course
+    record.resize(kKolRecordLength, ' ');
+    writeBytes(h.session.unpackFolder() / "kol_ods.KD2", record);
+    EXPECT_EQ(h.convert(PatQuinellaLayout::Pat98), StepResult::Failed);
+    ASSERT_EQ(h.ui.messages.size(), 1u);
+    EXPECT_NE(h.ui.messages[0].text.find("オッズファイルは出力されませんでした"), std::string::npos);
+    EXPECT_TRUE(namesIn(h.out).empty());
+  }
+}
+
 TEST(KolOdds, OutputFolderAndDeletion) {
   KolHome h;
   ASSERT_TRUE(h.check());
