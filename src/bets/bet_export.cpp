@@ -138,6 +138,8 @@ std::string patBetLine(const PendingBetEntry& bet) {
 }
 
 StepResult ExportPatBet(Session& session, UserInterface& ui) {
+  // Bets added after the read must not go with the file when it is deleted.
+  const FolderLock lock = lockPendingBetFolder(session);
   auto bets = readForExport(session, ui);
   if (!bets) return StepResult::Failed;
 
@@ -193,6 +195,7 @@ fs::path betAutoPath(const Session& session) {
 }
 
 StepResult ExportBetAuto(Session& session, UserInterface& ui) {
+  const FolderLock lock = lockPendingBetFolder(session);
   auto bets = readForExport(session, ui);
   if (!bets) return StepResult::Failed;
 

@@ -11,29 +11,44 @@ namespace {
 
 constexpr std::string_view kErrorTitle = "【トルブ】エラーメッセージ";
 
-// The day's entries, normalised; nullopt (after the message) when the file is
-// missing or cannot be read.
-std::optional<std::vector<PendingBetEntry>> readDayBets(const fs::path& path, UserInterface& ui) {
+// The day's lines, entries normalised; nullopt (after the message) when the
+// file is missing or cannot be read.
+std::optional<std::vector<PendingBetLine>> readDayLines(const fs::path& path, UserInterface& ui) {
   if (!isRegularFile(path)) {
     ui.inform(kNoPendingBetsMessage);
     return std::nullopt;
   }
   std::string error;
-  auto lines = readTextLines(path, &error);
+  auto lines = readPendingBetLines(path, &error);
   if (!lines) {
     ui.inform("保留ＢＥＴファイルを読めません：" + path.string() + "\r\n" + error, kErrorTitle, Icon::Critical);
     return std::nullopt;
   }
-  std::vector<PendingBetEntry> entries;
-  for (const auto& line : *lines) {
-    if (auto e = decodePendingBetLine(line)) entries.push_back(normalizePendingBet(*e));
+  for (auto& l : *lines) {
+    if (l.entry) l.entry = normalizePendingBet(*l.entry);
   }
-  return entries;
+  return lines;
 }
 
-bool rewrite(const fs::path& path, const std::vector<PendingBetEntry>& entries, UserInterface& ui) {
+// Lines that are not a whole entry (an empty line aside), which the commands
+// keep as they stand.
+long unreadLines(const std::vector<PendingBetLine>& lines) {
+  long n = 0;
+  for (const auto& l : lines) {
+    if (!l.entry && !trim(l.bytes).empty()) ++n;
+  }
+  return n;
+}
+
+// The line added to a command's message when some lines were kept unread.
+std::string unreadNote(long unread) {
+  if (unread == 0) return {};
+  return "買い目として読めない " + toWide(std::to_string(unread)) + "行は、そのまま残します。\r\n";
+}
+
+bool rewrite(const fs::path& path, const std::vector<PendingBetLine>& lines, UserInterface& ui) {
   std::string error;
-  if (writeFileAtomic(path, encodePendingBets(entries), &error)) return true;
+  if (writeFileAtomic(path, encodePendingBetLines(lines), &error)) return true;
   ui.inform("保留ＢＥＴファイルを書き込めません：" + path.string() + "\r\n" + error, kErrorTitle, Icon::Critical);
   return false;
 }
@@ -51,31 +66,37 @@ StepResult removeOrMerge(Session& s, UserInterface& ui, bool merge) {
                                           : "最初に出現した買い目を残します。書き替えてよろしいですか？";
   const fs::path path = pendingBetPath(s);
   BusyScope busy(ui);
-  auto read = readDayBets(path, ui);
+  const FolderLock lock = lockPendingBetFolder(s);
+  auto read = readDayLines(path, ui);
   if (!read) return StepResult::Failed;
 
-  std::vector<PendingBetEntry> kept;
+  // Lines that are not whole entries stay where they are and take no part.
+  std::vector<PendingBetLine> kept;
   long duplicates = 0;
-  for (auto& e : *read) {
+  for (auto& line : *read) {
     bool found = false;
-    for (auto& k : kept) {
-      if (!isDuplicateBet(k, e)) continue;
-      if (merge) k.stake = stakeText(stakeYen(k.stake) + stakeYen(e.stake));
-      found = true;
-      break;
+    if (line.entry) {
+      for (auto& k : kept) {
+        if (!k.entry || !isDuplicateBet(*k.entry, *line.entry)) continue;
+        if (merge) k.entry->stake = stakeText(stakeYen(k.entry->stake) + stakeYen(line.entry->stake));
+        found = true;
+        break;
+      }
     }
     if (found) {
       ++duplicates;
     } else {
-      kept.push_back(std::move(e));
+      kept.push_back(std::move(line));
     }
   }
 
+  const std::string note = unreadNote(unreadLines(kept));
   if (duplicates == 0) {
-    ui.inform("重複した買い目はありませんでした。", title, Icon::Information);
+    ui.inform("重複した買い目はありませんでした。" + (note.empty() ? "" : "\r\n" + note), title, Icon::Information);
     return StepResult::Done;
   }
-  std::string text = "重複した買い目が " + toWide(std::to_string(duplicates)) + "BETありました。\r\n" + std::string(question);
+  std::string text = "重複した買い目が " + toWide(std::to_string(duplicates)) + "BETありました。\r\n" + note +
+                     std::string(question);
   // Rewrites the file: Enter keeps it as it is.
   if (ui.ask(text, title, Buttons::OkCancel, Answer::Cancel) != Answer::Ok) return StepResult::Cancelled;
   return rewrite(path, kept, ui) ? StepResult::Done : StepResult::Failed;
@@ -122,14 +143,26 @@ StepResult MergeDuplicateBets(Session& s, UserInterface& ui) { return removeOrMe
 StepResult SortPendingBets(Session& s, UserInterface& ui) {
   const fs::path path = pendingBetPath(s);
   BusyScope busy(ui);
-  auto read = readDayBets(path, ui);
+  const FolderLock lock = lockPendingBetFolder(s);
+  auto read = readDayLines(path, ui);
   if (!read) return StepResult::Failed;
-  auto& entries = *read;
-  if (entries.size() < 2) return StepResult::Done;
+  auto& lines = *read;
+  // Only the whole entries move, among their own places; every other line
+  // keeps its place.
+  std::vector<std::size_t> slots;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].entry) slots.push_back(i);
+  }
+  if (slots.size() < 2) return StepResult::Done;
 
+  std::vector<PendingBetEntry> entries;
   std::vector<long> keys;
-  keys.reserve(entries.size());
-  for (const auto& e : entries) keys.push_back(pendingBetSortKey(e));
+  entries.reserve(slots.size());
+  keys.reserve(slots.size());
+  for (std::size_t i : slots) {
+    entries.push_back(*lines[i].entry);
+    keys.push_back(pendingBetSortKey(entries.back()));
+  }
   // The exchange sort of the original: equal keys end in the order it leaves
   // them (it is not stable), and the file's bytes depend on that order.
   for (std::size_t i = 0; i + 1 < entries.size(); ++i) {
@@ -140,12 +173,14 @@ StepResult SortPendingBets(Session& s, UserInterface& ui) {
       }
     }
   }
+  for (std::size_t k = 0; k < slots.size(); ++k) lines[slots[k]].entry = std::move(entries[k]);
 
-  if (ui.ask("ソート結果に基づき、保留ＢＥＴファイルを書き替えます。\r\n書き替えてよろしいですか？\r\n", "保留ＢＥＴの並び替え",
-             Buttons::OkCancel, Answer::Cancel) != Answer::Ok) {
+  if (ui.ask("ソート結果に基づき、保留ＢＥＴファイルを書き替えます。\r\n" + unreadNote(unreadLines(lines)) +
+                 "書き替えてよろしいですか？\r\n",
+             "保留ＢＥＴの並び替え", Buttons::OkCancel, Answer::Cancel) != Answer::Ok) {
     return StepResult::Cancelled;
   }
-  return rewrite(path, entries, ui) ? StepResult::Done : StepResult::Failed;
+  return rewrite(path, lines, ui) ? StepResult::Done : StepResult::Failed;
 }
 
 }  // namespace tolv

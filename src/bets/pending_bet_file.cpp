@@ -21,6 +21,10 @@ bool writeBets(UserInterface& ui, const fs::path& path, std::string_view bytes) 
 
 StepResult WritePendingBets(Session& s, UserInterface& ui, const std::vector<PendingBetEntry>& entries, long total) {
   const fs::path path = pendingBetPath(s);
+  std::error_code ec;
+  if (path.has_parent_path()) fs::create_directories(path.parent_path(), ec);
+  // Held from the look at the file to its rewrite, the question included.
+  const FolderLock lock = lockPendingBetFolder(s);
   const std::string n = toWide(std::to_string(entries.size()));
   const std::string t = toWide(std::to_string(total));
   const std::string lines = encodePendingBets(entries);

@@ -17,6 +17,7 @@ namespace tolv::cli {
 inline constexpr int kExitDone = 0;    // the step ran to its end (or was cancelled)
 inline constexpr int kExitFailed = 1;  // it stopped with one of its messages
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitInUse = 3;  // the home folder is in use by another tolv or tolv-cli
 
 struct Context {
   Session& session;

@@ -2,10 +2,12 @@
 
 #include <CLI/CLI.hpp>
 
+#include <chrono>
 #include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "cli/command.h"
 #include "cli/terminal_ui.h"
@@ -57,24 +59,32 @@ int main(int argc, char** argv) {
       "Home folder: --home DIR, else $TOLV_HOME, else $XDG_DATA_HOME/tolv (~/.local/share/tolv).\n"
       "Today: TOLV_TODAY=YYYYMMDD replays a past day (default processing day, pending-bet purge).\n"
       "Exit status: 0 the step ran to its end (also when a question was answered Cancel or No);\n"
-      "             1 it stopped with one of its messages; 2 usage.\n"
+      "             1 it stopped with one of its messages; 2 usage;\n"
+      "             3 the home folder is in use by another tolv or tolv-cli (see --wait).\n"
       "Messages go to stderr (title, then text); questions are answered by --answer, at a terminal\n"
       "prompt, or, with no terminal, with the cautious answer (Cancel, No, 中止).");
 
   std::string home, date, odds, votes;
   std::vector<std::string> answers;
   bool quiet = false;
+  int waitSeconds = 0;
   app.add_option("--home", home, "The home folder (created with its sub-folders when missing)");
   app.add_option("--date", date, "The processing day YYYYMMDD (default: the default processing day for today)");
   app.add_option("--odds", odds, "Odds range MIN-MAX for this run (default: ODDS MIN/MAX of TOLV.INI)");
   app.add_option("--votes", votes, "\"ダブリの数\" range MIN-MAX for this run (default: OTHER MinW/MaxW)");
   app.add_option("--answer", answers,
                  "Answer to the questions: ok, cancel, yes, no, overwrite, append. Given more than once, the "
-                 "answers go to the questions in the order they are asked, the last one to every later question")
+                 "answers go to the questions in the order they are asked. The last one is reused only for a "
+                 "later question that has it as a button (ok or overwrite never answers the Yes/No question "
+                 "that deletes the pending bets); any other question gets the cautious answer")
       ->expected(1)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
       ->check(CLI::IsMember({"ok", "cancel", "yes", "no", "overwrite", "append"}, CLI::ignore_case));
   app.add_flag("--quiet,-q", quiet, "No progress bar and no summary lines");
+  app.add_option("--wait", waitSeconds,
+                 "When the home folder is in use by another tolv or tolv-cli, wait up to SECONDS for it "
+                 "(default 0: exit at once with status 3)")
+      ->check(CLI::Range(0, 86400));
   app.set_version_flag("--version", "tolv-cli " + withBuildDetails(versionText()));
 
   auto commands = cli::allCommands();
@@ -114,12 +124,35 @@ int main(int argc, char** argv) {
   for (auto& [sub, cmd] : subs) {
     if (sub->parsed()) parsed = cmd;
   }
+  // The history commands read and write their database under SQLite's own
+  // locking, beside a desktop program open on the same home.
   const bool takesLock = !parsed || parsed->takesHomeLock();
   std::unique_ptr<InstanceLock> lock;
-  if (takesLock) lock = InstanceLock::acquire(homePath, &error);
+  InstanceLock::Failure why{};
+  if (takesLock) {
+    lock = InstanceLock::acquire(homePath, &error, &why);
+    // --wait: the desktop program (or another run) may be in the middle of a step.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(waitSeconds);
+    while (!lock && why == InstanceLock::Failure::InUse && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+      lock = InstanceLock::acquire(homePath, &error, &why);
+    }
+  }
   if (takesLock && !lock) {
-    std::cerr << "tolv-cli: " << homePath.string() << " is in use by another instance of トルブ (" << error << ")\n";
-    return cli::kExitFailed;
+    switch (why) {
+      case InstanceLock::Failure::InUse:
+        std::cerr << "tolv-cli: " << homePath.string() << " is in use by another tolv or tolv-cli"
+                  << (waitSeconds > 0 ? " (waited " + std::to_string(waitSeconds) + " seconds)" : " (--wait SECONDS waits for it)")
+                  << "\n";
+        return cli::kExitInUse;
+      case InstanceLock::Failure::NotAFolder:
+        std::cerr << "tolv-cli: the home " << homePath.string() << " is not a folder\n";
+        return cli::kExitFailed;
+      case InstanceLock::Failure::ReadOnly:
+        std::cerr << "tolv-cli: the home " << homePath.string() << " cannot be locked, it is read-only or not ours ("
+                  << error << ")\n";
+        return cli::kExitFailed;
+    }
   }
   std::string badToday;
   const auto todayDate = programToday(&badToday);

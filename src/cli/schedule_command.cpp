@@ -26,14 +26,16 @@ CLI::App* ScheduleCommand::setup(CLI::App& app) {
   return app.add_subcommand(
       "schedule",
       "Build the processing day's meeting schedule DATA/yyyymmdd開催.DAT from the race card chosen by FILE DenFlag "
-      "(0 MJH text RXyymmdd.TXT, 1 TARGET yymmdd全.DEN, 2 KOL H?yymmdd.LZH, 3 JRA-VAN D?yymmdd.LZH) in "
-      "FILE DenFileFolder. Exit status 1 when no source could be read.");
+      "(0 MJH text RXyymmdd.TXT in ODDS PATFolder; 1 TARGET yymmdd全.DEN, 2 KOL H?yymmdd.LZH, 3 JRA-VAN "
+      "D?yymmdd.LZH in FILE DenFileFolder). Exit status 1 when no source could be read.");
 }
 
 int ScheduleCommand::run(Context& ctx) {
   Session& s = ctx.session;
   const bool built = buildMeetingSchedule(s, [](Session& session) { ConvertMjhData(session); });
-  const std::string folder = s.resolvePath(s.settings.denFileFolder).string();
+  // The MJH text (DenFlag 0) is read from PATFolder, the other cards from DenFileFolder.
+  const std::string folder =
+      s.resolvePath(s.settings.denFlag == 0 ? s.settings.patFolder : s.settings.denFileFolder).string();
   if (!built) {
     ctx.ui.inform("開催データを作成できませんでした。\r\n" + std::string(sourceName(s.settings.denFlag)) + " の" +
                       s.meetingDate() + "のファイルが " + folder + " に見つからないか、読み込めません。",

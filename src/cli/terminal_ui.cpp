@@ -58,22 +58,59 @@ Answer cautious(Buttons b) {
   return Answer::Cancel;
 }
 
-// An --answer that does not fit the question's buttons maps to the nearest one.
-std::optional<Answer> fit(Answer a, Buttons b) {
+bool isCautious(Answer a) { return a == Answer::Cancel || a == Answer::No || a == Answer::Abort; }
+
+bool isButtonOf(Answer a, Buttons b) {
   for (const auto& c : choicesOf(b)) {
-    if (c.answer == a) return a;
+    if (c.answer == a) return true;
   }
-  bool positive = a == Answer::Ok || a == Answer::Yes || a == Answer::Overwrite || a == Answer::Append;
+  return false;
+}
+
+// An --answer given for this very question: its own button, or the button
+// that means the same. A cautious word always gives the cautious answer; an
+// affirmative word answers only where it cannot be misread: "yes" takes OK,
+// and Bet Auto's はい/いいえ question reads はい as 上書き and いいえ as 追加.
+// "ok" or "overwrite" never answers a Yes/No question (it deletes the
+// pending bets), nor "yes" or "ok" the choice of 上書き/追加.
+std::optional<Answer> fit(Answer a, Buttons b) {
+  if (isButtonOf(a, b)) return a;
+  if (isCautious(a)) return cautious(b);
   switch (b) {
     case Buttons::Ok: return Answer::Ok;
-    case Buttons::OkCancel: return positive ? Answer::Ok : Answer::Cancel;
-    case Buttons::YesNo: return positive ? Answer::Yes : Answer::No;
-    case Buttons::YesNoCancel: return positive ? Answer::Yes : (a == Answer::No ? Answer::No : Answer::Cancel);
-    case Buttons::OverwriteAppendCancel:
-      if (a == Answer::Cancel || a == Answer::No) return Answer::Abort;
-      return std::nullopt;  // ok/yes do not say which of 上書き/追加
+    case Buttons::OkCancel:
+      if (a == Answer::Yes) return Answer::Ok;
+      return std::nullopt;
+    case Buttons::YesNoCancel:
+      if (a == Answer::Overwrite) return Answer::Yes;
+      if (a == Answer::Append) return Answer::No;
+      return std::nullopt;
+    case Buttons::YesNo:
+    case Buttons::OverwriteAppendCancel: return std::nullopt;
   }
   return std::nullopt;
+}
+
+// The last --answer, reused for a later question: only where it is one of
+// that question's own buttons (or a cautious word); anything else would read
+// it another way than the user gave it.
+std::optional<Answer> fitReused(Answer a, Buttons b) {
+  if (isButtonOf(a, b)) return a;
+  if (isCautious(a) || b == Buttons::Ok) return cautious(b);
+  return std::nullopt;
+}
+
+const char* wordOf(Answer a) {
+  switch (a) {
+    case Answer::Ok: return "ok";
+    case Answer::Cancel: return "cancel";
+    case Answer::Yes: return "yes";
+    case Answer::No: return "no";
+    case Answer::Overwrite: return "overwrite";
+    case Answer::Append: return "append";
+    case Answer::Abort: return "cancel";
+  }
+  return "";
 }
 
 }  // namespace
@@ -92,11 +129,12 @@ std::optional<Answer> parseAnswer(const std::string& text) {
 TerminalUi::TerminalUi(std::vector<Answer> presetAnswers, bool quiet)
     : presets_(std::move(presetAnswers)), showProgress_(!quiet && ::isatty(STDERR_FILENO)) {}
 
-std::optional<Answer> TerminalUi::nextPreset() {
+std::optional<TerminalUi::Preset> TerminalUi::nextPreset() {
   if (presets_.empty()) return std::nullopt;
+  const bool reused = asked_ >= presets_.size();
   const Answer a = presets_[std::min(asked_, presets_.size() - 1)];
   ++asked_;
-  return a;
+  return Preset{a, reused};
 }
 
 void TerminalUi::inform(std::string_view text, std::string_view title, Icon) {
@@ -112,12 +150,24 @@ Answer TerminalUi::ask(std::string_view text, std::string_view title, Buttons bu
   std::cerr << forTerminal(text) << '\n';
   auto choices = choicesOf(buttons);
   if (auto preset = nextPreset()) {
-    if (auto a = fit(*preset, buttons)) {
+    if (auto a = preset->reused ? fitReused(preset->answer, buttons) : fit(preset->answer, buttons)) {
       for (const auto& c : choices) {
         if (c.answer == *a) std::cerr << "→ " << c.label << " (--answer)\n";
       }
       drawBar();
       return *a;
+    }
+    if (preset->reused) {
+      // A reused answer that does not fit is never put to a terminal prompt
+      // either: the script asked for no questions.
+      const Answer a = cautious(buttons);
+      for (const auto& c : choices) {
+        if (c.answer == a)
+          std::cerr << "→ " << c.label << " (--answer " << wordOf(preset->answer)
+                    << " does not answer this question: the cautious answer)\n";
+      }
+      drawBar();
+      return a;
     }
   }
   if (::isatty(STDIN_FILENO) && ::isatty(STDERR_FILENO)) {

@@ -2,7 +2,9 @@
 // The user interface of tolv-cli: messages on stderr, a progress bar when
 // stderr is a terminal, questions answered by --answer, at a terminal prompt,
 // or with the cautious answer when there is no terminal. Several --answer
-// values go to the questions in turn; the last one answers every later one.
+// values go to the questions in turn; the last one is reused only for a later
+// question whose own buttons include it, every other question gets the
+// cautious answer (Cancel, No, 中止).
 
 #include <optional>
 #include <string>
@@ -28,7 +30,11 @@ class TerminalUi : public UserInterface {
  private:
   void drawBar();
   void clearBar();
-  std::optional<Answer> nextPreset();
+  struct Preset {
+    Answer answer;
+    bool reused;  // the last --answer, given again past the ones listed
+  };
+  std::optional<Preset> nextPreset();
   std::vector<Answer> presets_;
   std::size_t asked_ = 0;
   bool showProgress_;

@@ -63,7 +63,9 @@ StepResult runExtraction(Session& s, UserInterface& ui, const ExtractionPlan& pl
     cut.write("\r\n");
   };
 
+  std::vector<const LogToRead*> withoutPosts;
   for (const auto& log : plan.logs) {
+    const int postsBefore = stats.posts;
     ui.progressBegin("[" + log.path.string() + "]を検索中…!!");
     LogScanner scanner;
     if (!scanner.open(log.path, &error)) {
@@ -128,6 +130,7 @@ StepResult runExtraction(Session& s, UserInterface& ui, const ExtractionPlan& pl
                 "【トルブ】エラーメッセージ", Icon::Critical);
       return StepResult::Failed;
     }
+    if (stats.posts == postsBefore) withoutPosts.push_back(&log);
   }
 
   if (!index.commit(&error)) {
@@ -146,7 +149,26 @@ StepResult runExtraction(Session& s, UserInterface& ui, const ExtractionPlan& pl
               "【トルブ】エラーメッセージ", Icon::Critical);
     return StepResult::Failed;
   }
+  // A ticked log that gave nothing (empty, a web page, another day) while
+  // another did is easy to miss: it is named, and the step still succeeds.
+  for (const LogToRead* log : withoutPosts) {
+    ui.inform("予想ファイル（" + std::to_string(log->number) + "）には予想が見つかりませんでした：" + log->path.string(),
+              "", Icon::Exclamation);
+  }
   return StepResult::Done;
+}
+
+// MyCutFile is a bare file name: no folder part, no "..", and none of the
+// program's own files (TOLV.INI, the lists, the day files of DATA/), which an
+// extraction would overwrite and a run without posts would delete.
+bool acceptableCutName(const Session& s, const fs::path& folder, const std::string& name) {
+  if (name.empty() || name == "." || name == ".." || name.find_first_of("/\\") != std::string::npos) return false;
+  if (equalsIgnoreCase(name, "TOLV.INI") || equalsIgnoreCase(name, "TOLV.HLP") || wildcardMatch("*.LST", name))
+    return false;
+  std::error_code ec;
+  const bool programFolder = fs::equivalent(folder, fs::path(s.dataFolder()), ec) ||
+                             fs::equivalent(folder, fs::path(s.workFolder()), ec);
+  return !(programFolder && (wildcardMatch("*.DAT", name) || wildcardMatch("~B*.TXT", name)));
 }
 
 }  // namespace
@@ -191,11 +213,15 @@ StepResult startExtraction(Session& s, UserInterface& ui, ExtractionForm form, E
     if (form.style == CutFileStyle::Dated) {
       plan.cutFile = folder / ("WARS" + s.meetingDate() + ".TXT");
     } else {
-      std::string name = s.settings.myCutFile;
-      for (char& c : name) {
-        if (c == '\\') c = '/';
+      const std::string& name = s.settings.myCutFile;
+      if (!acceptableCutName(s, folder, name)) {
+        ui.inform("切り出しファイル名（MyCutFile）の「" + name +
+                      "」は使えません。\r\nフォルダを含まないファイル名で、TOLV.INI・*.LST・DATAフォルダのファイル以外を"
+                      "設定してください！",
+                  "【トルブ】エラーメッセージ", Icon::Exclamation);
+        return StepResult::Failed;
       }
-      plan.cutFile = fs::path(name).is_absolute() ? fs::path(name) : folder / name;
+      plan.cutFile = folder / name;
     }
   }
   s.settings.cutFileSty = static_cast<int>(form.style);

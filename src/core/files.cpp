@@ -1,7 +1,9 @@
 #include "core/files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -191,6 +193,31 @@ std::string encodeTextLines(const std::vector<std::string>& lines) {
   return out;
 }
 
+FolderLock::FolderLock(const fs::path& dir) {
+  fd_ = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd_ < 0) return;
+  while (::flock(fd_, LOCK_EX) != 0) {
+    if (errno == EINTR) continue;
+    ::close(fd_);
+    fd_ = -1;
+    return;
+  }
+}
+
+FolderLock::~FolderLock() {
+  if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+}
+
+bool canListFolder(const fs::path& dir, std::string* error) {
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) {
+    if (error) *error = std::strerror(errno);
+    return false;
+  }
+  ::closedir(d);
+  return true;
+}
+
 bool removeFile(const fs::path& p) {
   std::error_code ec;
   fs::remove(p, ec);
@@ -228,20 +255,79 @@ void crashPoint(std::string_view point, const fs::path& target) {
   if (at == point && wildcardMatch(pattern, target.filename().string())) ::kill(::getpid(), SIGKILL);
 }
 
+namespace {
+
+// The file a path names once its links are followed (a link that points
+// nowhere yet names the file it would point to).
+fs::path followLinks(const fs::path& p) {
+  fs::path real = p;
+  std::error_code ec;
+  for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(real, ec)); ++hops) {
+    const fs::path link = fs::read_symlink(real, ec);
+    if (ec) break;
+    real = link.is_absolute() ? link : real.parent_path() / link;
+  }
+  return real;
+}
+
+// The temporary file of a rewrite: "." + name + ".tmp" + pid + "-" + number.
+// The pid of a name of that form, or 0.
+long tempFilePid(const std::string& name) {
+  if (name.size() < 2 || name[0] != '.') return 0;
+  const std::size_t tmp = name.rfind(".tmp");
+  if (tmp == std::string::npos || tmp < 2) return 0;
+  const std::size_t dash = name.find('-', tmp + 4);
+  if (dash == std::string::npos || dash == tmp + 4 || dash + 1 == name.size()) return 0;
+  const std::string pid = name.substr(tmp + 4, dash - tmp - 4), number = name.substr(dash + 1);
+  if (pid.find_first_not_of("0123456789") != std::string::npos || pid.size() > 9 ||
+      number.find_first_not_of("0123456789") != std::string::npos)
+    return 0;
+  return std::stol(pid);
+}
+
+}  // namespace
+
+int removeStaleTempFiles(const fs::path& dir) {
+  int removed = 0;
+  std::error_code ec;
+  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    const long pid = tempFilePid(name);
+    if (pid <= 0 || !it->is_regular_file(ec) || it->is_symlink(ec)) continue;
+    // A run still going (another home sharing the folder) keeps its file.
+    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+    if (removeFile(it->path())) ++removed;
+  }
+  return removed;
+}
+
 AtomicFileWriter::~AtomicFileWriter() { discard(); }
 
 bool AtomicFileWriter::open(const fs::path& target, std::string* error) {
   discard();
-  target_ = target;
-  fs::path dir = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+  // A link (a TOLV.INI kept elsewhere) is written through to its target, and
+  // the file's permissions are kept; a read-only file is not replaced.
+  target_ = followLinks(target);
+  mode_t mode = 0644;
+  struct stat st {};
+  const bool exists = ::stat(target_.c_str(), &st) == 0;
+  if (exists && S_ISREG(st.st_mode)) {
+    if ((st.st_mode & 0222) == 0) {
+      if (error) *error = "the file is read-only";
+      return false;
+    }
+    mode = st.st_mode & 07777;
+  }
+  fs::path dir = target_.parent_path().empty() ? fs::path(".") : target_.parent_path();
   std::random_device rd;
-  temp_ = dir / ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()) + "-" +
+  temp_ = dir / ("." + target_.filename().string() + ".tmp" + std::to_string(::getpid()) + "-" +
                  std::to_string(rd() % 1000000));
-  fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : mode);
   if (fd_ < 0) {
     if (error) *error = std::strerror(errno);
     return false;
   }
+  if (exists) ::fchmod(fd_, mode);
   failed_ = false;
   buffer_.clear();
   return true;

@@ -31,6 +31,10 @@ std::optional<fs::path> findCaseless(const fs::path& dir, std::string_view name)
 // not exist as given. Components that cannot be found are kept as given.
 fs::path resolveCaseless(const fs::path& p);
 
+// True when `dir` is a folder whose entries can be listed; else false with
+// the reason in `error`.
+bool canListFolder(const fs::path& dir, std::string* error = nullptr);
+
 bool isRegularFile(const fs::path& p);
 bool isDirectory(const fs::path& p);
 // Size of a regular file, or -1.
@@ -41,7 +45,9 @@ long long fileSize(const fs::path& p);
 std::optional<std::string> readFile(const fs::path& p, std::string* error = nullptr);
 
 // Writes a whole file atomically: a temporary file in the same folder, flushed
-// and renamed over the target. A crash leaves the old or the new file.
+// and renamed over the target. A crash leaves the old or the new file. A link
+// is written through to the file it points to, the file's permissions are
+// kept, and a read-only file (no write permission for anyone) is refused.
 bool writeFileAtomic(const fs::path& p, std::string_view bytes, std::string* error = nullptr);
 
 // Reads a CP932 text file as UTF-8 lines (CR LF, LF or CR ends).
@@ -63,9 +69,34 @@ namespace tolv {
 // history import has "commit" (the day written, not yet committed).
 void crashPoint(std::string_view point, const fs::path& target);
 
+// An exclusive lock on a folder (flock on the folder itself, so no lock file
+// is left behind), waited for and held for the object's lifetime. Programs
+// that read, change and rewrite a shared file of the folder take it first.
+// A folder that cannot be opened gives no lock (held() false): the caller
+// goes on, and fails where it reads or writes.
+class FolderLock {
+ public:
+  explicit FolderLock(const fs::path& dir);
+  ~FolderLock();
+  FolderLock(FolderLock&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+  FolderLock& operator=(FolderLock&&) = delete;
+  bool held() const { return fd_ >= 0; }
+
+ private:
+  int fd_ = -1;
+};
+
+// Removes the temporary files a killed rewrite left in `dir` (the names
+// AtomicFileWriter gives them, of a process no longer running). Returns the
+// number removed.
+int removeStaleTempFiles(const fs::path& dir);
+
 // A file written through a temporary file in the target's folder and renamed
 // over the target by commit(); dropped without commit() (an error, a crash),
-// the target keeps its old contents.
+// the target keeps its old contents. As writeFileAtomic: links followed,
+// permissions kept, a read-only file refused.
 class AtomicFileWriter {
  public:
   AtomicFileWriter() = default;

@@ -102,9 +102,25 @@ bool LogScanner::nextLine(std::string_view& line) {
       consume(end_ - begin_);
       return true;
     }
+    if (end_ - begin_ >= kMaxLineBytes) {
+      dropOverlongLine();  // then the line reads as empty
+      scanFrom = begin_;
+      continue;
+    }
     std::size_t rel = end_ - begin_;
     fill();
     scanFrom = begin_ + rel;
+  }
+}
+
+void LogScanner::dropOverlongLine() {
+  forgetLf();
+  for (;;) {
+    const char* data = buf_.data();
+    std::size_t i = begin_;
+    while (i < end_ && data[i] != '\n' && data[i] != '\r') ++i;
+    consume(i - begin_);
+    if (i < end_ || !fill()) return;
   }
 }
 
@@ -129,6 +145,10 @@ bool LogScanner::nextLineContaining(std::string_view needle, std::string_view& l
     while (last > begin_ && data[last - 1] != '\n' && data[last - 1] != '\r') --last;
     if (last == end_ && last > begin_ && data[last - 1] == '\r') --last;
     consume(last - begin_);
+    if (end_ - begin_ >= kMaxLineBytes) {
+      dropOverlongLine();
+      continue;
+    }
     fill();
   }
 }

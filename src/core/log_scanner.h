@@ -3,6 +3,9 @@
 // last line without an end is kept. Lines are raw CP932 bytes. Besides plain
 // line-by-line reading it can jump to the next line holding a byte pattern,
 // which lets extraction skip chatter at close to the speed of reading.
+// A line longer than kMaxLineBytes (no post has one; a file without line
+// ends) is skipped as chatter and reads as an empty line, so memory stays
+// bounded whatever the file holds.
 
 #include <cstdint>
 #include <string>
@@ -15,6 +18,8 @@ namespace tolv {
 
 class LogScanner {
  public:
+  static constexpr std::size_t kMaxLineBytes = std::size_t{4} << 20;
+
   LogScanner() = default;
   ~LogScanner();
   LogScanner(const LogScanner&) = delete;
@@ -38,6 +43,8 @@ class LogScanner {
   bool fill();
   void consume(std::size_t n);
   void forgetLf();
+  // Consumes the rest of an overlong line up to (not including) its end.
+  void dropOverlongLine();
 
   int fd_ = -1;
   std::vector<char> buf_;

@@ -97,6 +97,13 @@ std::string baseName(const std::string& name) {
 UnpackResult unpackArchive(const Session& s, const fs::path& archive) {
   UnpackResult result;
   clearWorkFolder(s);
+  const fs::path folder = s.unpackFolder();
+  std::error_code ec;
+  fs::create_directory(folder, ec);
+  if (!fs::is_directory(fs::symlink_status(folder, ec))) {
+    result.error = "cannot make the unpack folder " + folder.string();
+    return result;
+  }
   FILE* f = std::fopen(archive.c_str(), "rb");
   if (!f) {
     result.error = std::strerror(errno);
@@ -129,9 +136,10 @@ UnpackResult unpackArchive(const Session& s, const fs::path& archive) {
       result.refused.push_back(name);
       continue;
     }
-    fs::path target = fs::path(s.workFolder()) / base;
+    fs::path target = folder / base;
     int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0) {
+      if (result.writeError.empty()) result.writeError = target.string() + ": " + std::strerror(errno);
       result.refused.push_back(name);
       continue;
     }
@@ -148,6 +156,7 @@ UnpackResult unpackArchive(const Session& s, const fs::path& archive) {
       }
       crc = crc16(crc, buf.data(), n);
       if (::write(fd, buf.data(), n) != static_cast<ssize_t>(n)) {
+        if (result.writeError.empty()) result.writeError = target.string() + ": " + std::strerror(errno);
         ok = false;
         break;
       }

@@ -1,7 +1,10 @@
 #include "core/pending_bet.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "core/codes.h"
+#include "core/cp932.h"
 #include "core/session.h"
 #include "core/text.h"
 
@@ -63,6 +66,53 @@ std::optional<PendingBetEntry> decodePendingBetLine(std::string_view line) {
   return PendingBetEntry{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]};
 }
 
+namespace {
+
+bool onlyOf(std::string_view text, std::string_view allowed) {
+  return text.find_first_not_of(allowed) == std::string_view::npos;
+}
+
+}  // namespace
+
+std::optional<PendingBetEntry> decodeWholePendingBetLine(std::string_view line) {
+  if (std::count(line.begin(), line.end(), ',') != 5) return std::nullopt;
+  auto e = decodePendingBetLine(line);
+  if (!e) return std::nullopt;
+  constexpr std::string_view kDigits = "0123456789";
+  if (e->course.size() > 8 || CourseCodeOfNameOrEmpty(e->course).empty()) return std::nullopt;
+  const std::string_view race = e->race;
+  if (race.size() < 2 || race.size() > 3 || race.back() != 'R' || !onlyOf(race.substr(0, race.size() - 1), kDigits))
+    return std::nullopt;
+  if (const long n = valInt(race); n < 1 || n > 12) return std::nullopt;
+  if (betKindOf(e->type) == BetKind::Unknown || lenBytes(e->type) > 6) return std::nullopt;
+  if (e->pick.empty() || e->pick.size() > 5 || !onlyOf(e->pick, "0123456789- ")) return std::nullopt;
+  if (e->odds.size() > 6 || !onlyOf(e->odds, "0123456789.")) return std::nullopt;
+  std::string_view stake = e->stake;
+  if (stake.size() >= 3 && stake.substr(stake.size() - 3) == "円") stake.remove_suffix(3);
+  if (stake.empty() || !onlyOf(stake, kDigits)) return std::nullopt;
+  return e;
+}
+
+std::optional<std::vector<PendingBetLine>> readPendingBetLines(const fs::path& path, std::string* error) {
+  auto bytes = readFile(path, error);
+  if (!bytes) return std::nullopt;
+  std::vector<PendingBetLine> lines;
+  // CP932 trail bytes are never CR or LF, so the raw bytes split as the text does.
+  for (auto& raw : splitLines(*bytes)) {
+    lines.push_back(PendingBetLine{decodeWholePendingBetLine(fromCp932(raw)), std::move(raw)});
+  }
+  return lines;
+}
+
+std::string encodePendingBetLines(const std::vector<PendingBetLine>& lines) {
+  std::string out;
+  for (const auto& l : lines) {
+    out += l.entry ? toCp932(encodePendingBetLine(*l.entry)) : l.bytes;
+    out += "\r\n";
+  }
+  return out;
+}
+
 PendingBetEntry normalizePendingBet(const PendingBetEntry& e) {
   PendingBetEntry n;
   n.course = fitChars(e.course, 2);
@@ -95,6 +145,10 @@ std::vector<PendingBetEntry> readPendingBets(const fs::path& path, std::string* 
     if (auto e = decodePendingBetLine(line)) entries.push_back(std::move(*e));
   }
   return entries;
+}
+
+FolderLock lockPendingBetFolder(const Session& s) {
+  return FolderLock(pendingBetPath(s).parent_path());
 }
 
 fs::path pendingBetPath(const Session& s) {

@@ -40,6 +40,29 @@ std::string stakeText(long yen);
 // fields. nullopt when the first field is empty.
 std::optional<PendingBetEntry> decodePendingBetLine(std::string_view line);
 
+// A line the rewriting commands (remove, merge, sort) may rewrite: exactly
+// six fields, a JRA course name, a race "1R".."12R", a known bet type of at
+// most six bytes, a pick of digits and '-' in at most five characters, odds
+// blank or a number in at most six, and a stake of digits with or without its
+// "円". Anything else (a comment, "中山競馬場", a 三連単 pick "04-05-06",
+// "1,000円", an empty first field) is not an entry they understand: nullopt.
+std::optional<PendingBetEntry> decodeWholePendingBetLine(std::string_view line);
+
+// A line of the file as the rewriting commands keep it: a whole entry, or
+// the line's own CP932 bytes (without its end), written back as they stand.
+struct PendingBetLine {
+  std::optional<PendingBetEntry> entry;
+  std::string bytes;
+};
+
+// Every line of a pending-bet file, in file order. nullopt (and `error`)
+// when the file cannot be read.
+std::optional<std::vector<PendingBetLine>> readPendingBetLines(const fs::path& path, std::string* error = nullptr);
+
+// CP932 bytes of the lines, each ending in CR LF: an entry in its fixed-width
+// form, any other line as its own bytes.
+std::string encodePendingBetLines(const std::vector<PendingBetLine>& lines);
+
 // The fixed-width form the maintenance commands keep: course in 2
 // characters, race the last 3 of " " + race, "拡..." read as "ワイド" and the
 // type cut to 6 bytes and kept in 6 characters, pick right-aligned in 5, odds
@@ -62,6 +85,11 @@ std::vector<PendingBetEntry> readPendingBets(const fs::path& path, std::string* 
 // the data folder when unset) + "~B" + MeetingDate + ".TXT". An existing file
 // whose name differs only in case is found and returned.
 fs::path pendingBetPath(const Session& s);
+
+// Locks the folder of the day's pending-bet file for
+// a read-modify-write of the file: two homes may share the folder, and an
+// append must not lose the lines another one added meanwhile.
+FolderLock lockPendingBetFolder(const Session& s);
 
 // The message every pending-bet reader shows when the day's file is missing.
 inline constexpr std::string_view kNoPendingBetsMessage = "保留ＢＥＴはありません！";

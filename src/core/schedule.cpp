@@ -211,7 +211,7 @@ namespace {
 std::optional<std::vector<std::string>> memberRecords(const Session& s, const fs::path& archive,
                                                       const std::string& member, std::size_t length) {
   if (!unpackArchive(s, archive).ok) return std::nullopt;
-  auto path = findCaseless(s.workFolder(), member);
+  auto path = findCaseless(s.unpackFolder(), member);
   if (!path || !isRegularFile(*path)) return std::nullopt;
   return readRecords(*path, length);
 }

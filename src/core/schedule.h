@@ -41,7 +41,7 @@ enum class CardSource { Mjh = 0, Target = 1, Kol = 2, JraVan = 3 };
 using MjhConverter = std::function<void(Session&)>;
 
 // Builds the day's schedule from the configured source; true when the file
-// was written. Fills CourseCodes/CourseCount (not from MJH data). Work/ is
+// was written. Fills CourseCodes/CourseCount (not from MJH data). The unpack folder is
 // emptied afterwards.
 bool buildMeetingSchedule(Session& s, const MjhConverter& convertMjh);
 

@@ -33,6 +33,10 @@ class Session {
   const std::string& outPutFolder() const { return outPutFolder_; }
   const std::string& workFolder() const { return workFolder_; }
   const std::string& warsOddsFolder() const { return warsOddsFolder_; }
+  // The program's own scratch folder inside WorkFolder, where archives are
+  // unpacked. Work/ may hold files of the user's: only this folder is ever
+  // emptied.
+  fs::path unpackFolder() const { return fs::path(workFolder_) / "tolv-unpack"; }
   fs::path iniFilePath() const { return fs::path(appFolder_) / "TOLV.INI"; }
   fs::path helpFilePath() const { return fs::path(appFolder_) / "TOLV.HLP"; }
   // The per-user saved defaults file.

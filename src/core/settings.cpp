@@ -226,6 +226,13 @@ bool saveDefaults(const Settings& s, const fs::path& defaultsPath, std::string* 
 
 bool restoreDefaults(Settings& s, const fs::path& defaultsPath, const fs::path& iniPath,
                      const SettingsFolders& folders, std::string* error) {
+  // Without saved defaults there is nothing to restore: every setting would
+  // fall back to the program's own default.
+  std::error_code ec;
+  if (!fs::exists(defaultsPath, ec)) {
+    if (error) *error = "デフォルトの設定は記録されていません（" + defaultsPath.string() + "）";
+    return false;
+  }
   auto defaults = ProfileFile::load(defaultsPath, error);
   if (!defaults) return false;
   auto ini = ProfileFile::load(iniPath, error);

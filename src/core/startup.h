@@ -14,8 +14,16 @@ namespace tolv {
 // held for the object's lifetime (released by the system if the process dies).
 class InstanceLock {
  public:
-  // nullopt when another instance holds the lock (or it cannot be made).
-  static std::unique_ptr<InstanceLock> acquire(const fs::path& home, std::string* error = nullptr);
+  // Why the lock could not be had.
+  enum class Failure {
+    InUse,       // another tolv or tolv-cli holds it
+    ReadOnly,    // the lock file cannot be made (read-only folder, no permission)
+    NotAFolder,  // the home is not a folder
+  };
+  // nullptr when another instance holds the lock or it cannot be made; then
+  // `error` says why in words and `why` (when given) which case it is.
+  static std::unique_ptr<InstanceLock> acquire(const fs::path& home, std::string* error = nullptr,
+                                               Failure* why = nullptr);
   ~InstanceLock();
   InstanceLock(const InstanceLock&) = delete;
   InstanceLock& operator=(const InstanceLock&) = delete;
@@ -40,7 +48,8 @@ int purgeOldPendingBets(const Session& s, const Date& today);
 // CourseCodes and TolvFilePaths. Returns the number kept.
 int findTolvDataFiles(Session& s);
 
-// Deletes every file in WorkFolder.
+// Deletes the files unpacked into the scratch folder inside WorkFolder and the
+// folder itself; nothing else in WorkFolder is touched.
 void clearWorkFolder(const Session& s);
 
 }  // namespace tolv

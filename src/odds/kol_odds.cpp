@@ -273,13 +273,20 @@ std::string kolProgressText(const KolRaceRecord& r) {
 // --- steps ----------------------------------------------------------------------
 
 fs::path kolOddsPath(const Session& s) {
-  auto found = findCaseless(s.workFolder(), kKolOddsMember);
-  return found ? *found : fs::path(s.workFolder()) / std::string(kKolOddsMember);
+  auto found = findCaseless(s.unpackFolder(), kKolOddsMember);
+  return found ? *found : s.unpackFolder() / std::string(kKolOddsMember);
 }
 
 bool CheckKolArchive(const Session& s, UserInterface& ui, const fs::path& archive) {
-  unpackArchive(s, archive);  // what it could not unpack simply is not there
+  const UnpackResult unpacked = unpackArchive(s, archive);  // what it could not unpack simply is not there
   if (recordCount(kolOddsPath(s), kKolRecordLength) > 0) return true;
+  if (!unpacked.writeError.empty()) {
+    // A full disk is not a wrong archive.
+    ui.inform("圧縮ファイル（" + archive.string() + "）を展開できません：" + unpacked.writeError, kNotKolTitle,
+              Icon::Critical);
+    clearWorkFolder(s);
+    return false;
+  }
   ui.inform(kNotKolMessage, kNotKolTitle, Icon::Critical);
   clearWorkFolder(s);
   return false;
@@ -362,6 +369,12 @@ StepResult convertKolOdds(const Session& s, UserInterface& ui, PatQuinellaLayout
     }
   }
   ui.progressEnd();
+  if (result.written.empty()) {
+    // Records of no JRA course name no PAT file: say so rather than finish.
+    ui.inform("ＫＯＬ予想オッズ（" + source.string() + "）にＪＲＡの競馬場のレースがないため、オッズファイルは出力されませんでした。",
+              kErrorTitle, Icon::Exclamation);
+    return StepResult::Failed;
+  }
   result.topLabel = std::string(kOddsConversionFinished);
   return StepResult::Done;
 }

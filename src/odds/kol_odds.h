@@ -154,13 +154,13 @@ std::string kolProgressText(const KolRaceRecord& r);
 
 // --- steps ----------------------------------------------------------------------
 
-// The unpacked kol_ods.KD2 in WorkFolder (its name matched ignoring case).
+// The unpacked kol_ods.KD2 in the unpack folder (its name matched ignoring case).
 fs::path kolOddsPath(const Session& s);
 
-// Unpacks the archive into WorkFolder (emptied first) and checks that it
+// Unpacks the archive into the unpack folder (emptied first) and checks that it
 // holds kol_ods.KD2 with at least one whole record. Otherwise shows
 // "選択した圧縮ファイルは、「ＫＯＬ予想オッズ」ではありません。" titled
-// "【トルブ】ＫＯＬ予想オッズ変換エラー", empties WorkFolder and returns false.
+// "【トルブ】ＫＯＬ予想オッズ変換エラー", empties the unpack folder and returns false.
 bool CheckKolArchive(const Session& s, UserInterface& ui, const fs::path& archive);
 
 // The conversion of the unpacked kol_ods.KD2 (CheckKolArchive first):

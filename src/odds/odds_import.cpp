@@ -186,7 +186,17 @@ void fillTolvBytes(std::string& bytes, OddsFiller& filler, UserInterface& ui) {
 // The source check: reads what the source needs into the filler, or shows
 // the source's message and returns false.
 bool prepareSource(Session& s, UserInterface& ui, OddsFiller& filler) {
-  if (filler.source() == "3") {
+  if ((filler.source() == "0" || filler.source() == "1" || filler.source() == "2") && s.courseCount > 0) {
+    // A folder that cannot be read at all would blank every imported odds:
+    // the Tolv files stay as they are instead. (A race without its file
+    // still gets blank odds.)
+    const fs::path folder = filler.source() == "2" ? s.resolvePath(s.warsOddsFolder()) : s.resolvePath(s.settings.patFolder);
+    std::string error;
+    if (!canListFolder(folder, &error)) {
+      ui.inform("オッズファイルのフォルダ（" + folder.string() + "）を読めません：" + error, kErrorTitle, Icon::Critical);
+      return false;
+    }
+  } else if (filler.source() == "3") {
     const fs::path path = targetCsvOddsPath(s);
     if (!isRegularFile(path)) {
       ui.inform("「Target」用ＣＳＶ形式オッズファイルが見つかりません！");

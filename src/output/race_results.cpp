@@ -183,6 +183,17 @@ int markTolvHits(std::vector<TolvRecord>& records, const std::vector<RaceResultR
   int changed = 0;
   for (auto& rec : records) {
     const TolvRecord before = rec;
+    // A race the results cover is judged afresh: a mark left by an earlier
+    // run (a wrong results file since corrected) goes first.
+    const bool covered = std::any_of(results.begin(), results.end(),
+                                     [&](const RaceResultRecord& r) { return r.raceKey == rec.raceKey; });
+    if (covered) {
+      const TolvRecord fresh;
+      rec.hitFlag = fresh.hitFlag;
+      rec.payout = fresh.payout;
+      rec.wideHitFlag = fresh.wideHitFlag;
+      rec.widePayout = fresh.widePayout;
+    }
     for (const auto& result : results) {
       if (result.raceKey != rec.raceKey) continue;
       if (val(leftChars(rec.pick, 2)) == 0) {

@@ -78,8 +78,10 @@ std::vector<RaceResultRecord> collectRaceResults(const fs::path& patFolder, PatR
                                                  const std::string& meetingDate);
 
 // Marks the hits of the results in Tolv records: HitFlag/Payout for a bracket
-// or quinella hit, WideHitFlag/WidePayout for a quinella-place hit. Flags are
-// only ever set. Returns the number of records changed.
+// or quinella hit, WideHitFlag/WidePayout for a quinella-place hit. The marks
+// of a race the results cover are cleared first, so a run after corrected
+// results drops a wrong hit; races without results keep theirs. Returns the
+// number of records changed.
 int markTolvHits(std::vector<TolvRecord>& records, const std::vector<RaceResultRecord>& results);
 
 // ReadRaceResults: reads the day's results by the odds source's layout into

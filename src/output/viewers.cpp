@@ -67,7 +67,8 @@ fs::path checkWarsHits(const Session& session, UserInterface& ui, const fs::path
 std::optional<ViewerContent> LoadViewer(Session& session, UserInterface& ui, ViewerKind kind) {
   fs::path path = viewerSourcePath(session, kind);
   std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) {
+  const bool present = fs::exists(fs::symlink_status(path, ec));
+  if (!fs::is_regular_file(path, ec) && !present) {
     if (kind == ViewerKind::PendingBets) {
       ui.inform(kPendingBetsMissingMessage);
     } else {
@@ -75,11 +76,13 @@ std::optional<ViewerContent> LoadViewer(Session& session, UserInterface& ui, Vie
     }
     return std::nullopt;
   }
-  if (kind == ViewerKind::TolvWars || kind == ViewerKind::PiruneWars) path = checkWarsHits(session, ui, path);
+  if (fs::is_regular_file(path, ec) && (kind == ViewerKind::TolvWars || kind == ViewerKind::PiruneWars))
+    path = checkWarsHits(session, ui, path);
   std::string error;
   std::optional<std::string> bytes = readFile(path, &error);
   if (!bytes) {
-    ui.inform(missingViewerFileMessage(path));
+    // There, but not readable (no permission, a folder): not "missing".
+    ui.inform("「" + path.string() + "」を読み込めません：" + error, "【トルブ】エラーメッセージ", Icon::Critical);
     return std::nullopt;
   }
   return ViewerContent{std::string(statusOf(kind)), path, fromCp932(*bytes)};

@@ -80,7 +80,7 @@ TEST_F(BetMaintenance, NoDuplicatesLeavesTheFileAsItIs) {
   EXPECT_EQ(RemoveDuplicateBets(h.session, ui), StepResult::Done);
   EXPECT_EQ(MergeDuplicateBets(h.session, ui), StepResult::Done);
   ASSERT_EQ(ui.messages.size(), 2u);
-  EXPECT_EQ(ui.messages[0].text, "重複した買い目はありませんでした。");
+  EXPECT_EQ(ui.messages[0].text, "重複した買い目はありませんでした。\r\n買い目として読めない １行は、そのまま残します。\r\n");
   EXPECT_EQ(ui.messages[0].title, "保留ＢＥＴの重複買い目削除");
   EXPECT_EQ(ui.messages[0].icon, Icon::Information);
   EXPECT_EQ(ui.messages[1].title, "保留ＢＥＴの重複買い目統合");
@@ -99,10 +99,55 @@ TEST_F(BetMaintenance, CancelLeavesTheFile) {
 
 TEST_F(BetMaintenance, BlankFirstFieldsHoldNoEntries) {
   write({" ,1R,馬連,02-05,,100円", ",1R,馬連,02-05,,100円", ""});
+  const std::string before = file();
   EXPECT_EQ(RemoveDuplicateBets(h.session, ui), StepResult::Done);
-  EXPECT_EQ(ui.messages.at(0).text, "重複した買い目はありませんでした。");
+  EXPECT_EQ(ui.messages.at(0).text,
+            "重複した買い目はありませんでした。\r\n買い目として読めない ２行は、そのまま残します。\r\n");
   EXPECT_EQ(SortPendingBets(h.session, ui), StepResult::Done);
   EXPECT_TRUE(ui.questions.empty());
+  EXPECT_EQ(file(), before);
+}
+
+// A hand-edited file: a line that is not a whole entry is never read as one,
+// never merged, and written back byte for byte (in its place for sort).
+TEST_F(BetMaintenance, HandEditedLinesAreKeptAsTheyStand) {
+  const std::vector<std::string> odd = {
+      "; 今日の買い目",                            // a comment
+      "東京,11R,三連単,04-05-06,,100円",           // a pick too long for the form
+      "中山競馬場,1R,馬連,01-02,,100円",           // not a course name
+      "中山,1R,馬連,01-02,,1,000円",               // a stake with a thousands comma
+      ",1R,馬連,01-02,,100円",                     // an empty first field
+      "中山,1R,馬連,01-02,,100円,メモ",            // a seventh field
+  };
+  std::string raw;
+  raw += sj("中山,1R,馬連,01-02,,100円") + "\r\n";
+  for (const auto& l : odd) raw += sj(l) + "\r\n";
+  raw += std::string("\x85\x40 bytes of no character\r\n");
+  raw += sj("中山,1R,馬連,01-02,  3.0,200円") + "\r\n";
+  writeBytes(path, raw);
+
+  ui.answers.push_back(Answer::Ok);
+  EXPECT_EQ(MergeDuplicateBets(h.session, ui), StepResult::Done);
+  ASSERT_EQ(ui.questions.size(), 1u);
+  EXPECT_EQ(ui.questions[0].text,
+            "重複した買い目が １BETありました。\r\n買い目として読めない ７行は、そのまま残します。\r\n"
+            "金額を統合してBET数を減らします。書き替えてよろしいですか？");
+  std::string merged = sj("中山, 1R,馬連    ,01-02,      ,   300円") + "\r\n";
+  for (const auto& l : odd) merged += sj(l) + "\r\n";
+  merged += std::string("\x85\x40 bytes of no character\r\n");
+  EXPECT_EQ(file(), merged);
+
+  // Sort: the odd lines keep their places, the entries move among theirs.
+  raw = sj("東京,2R,馬連,01-02,,100円") + "\r\n" + sj("; メモ") + "\n" + sj("東京,1R,馬連,01-02,,100円") + "\r\n" +
+        sj("東京,11R,三連単,04-05-06,,100円") + "\r\n" + sj("中山,1R,馬連,01-02,,100円");
+  writeBytes(path, raw);
+  ui.answers.push_back(Answer::Ok);
+  EXPECT_EQ(SortPendingBets(h.session, ui), StepResult::Done);
+  EXPECT_EQ(ui.questions.at(1).text,
+            "ソート結果に基づき、保留ＢＥＴファイルを書き替えます。\r\n買い目として読めない ２行は、そのまま残します。"
+            "\r\n書き替えてよろしいですか？\r\n");
+  EXPECT_EQ(file(), sjLines({"東京, 1R,馬連    ,01-02,      ,   100円", "; メモ", "東京, 2R,馬連    ,01-02,      ,   100円",
+                             "東京,11R,三連単,04-05-06,,100円", "中山, 1R,馬連    ,01-02,      ,   100円"}));
 }
 
 TEST_F(BetMaintenance, ManyEntriesAreAllKept) {

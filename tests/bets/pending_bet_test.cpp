@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <memory>
+#include <thread>
+
 #include "bets/pending_bet_file.h"
 #include "core/pending_bet.h"
 #include "support/test_support.h"
@@ -125,6 +129,34 @@ TEST_F(PendingBet, PathFollowsTheSettingAndFindsAnyCase) {
 
   h.session.settings.pendingBetFolder = "Bets/";
   EXPECT_EQ(pendingBetPath(h.session), h.home() / "Bets" / "~B20020526.TXT");
+}
+
+// Two homes whose pending-bet folder is the same folder, appending at once:
+// every bet reported written is in the file.
+TEST(PendingBetSharing, ConcurrentAppendsLoseNoLine) {
+  testing::TempDir shared;
+  constexpr int kPerHome = 30;
+  std::vector<std::unique_ptr<TestHome>> homes;
+  for (int i = 0; i < 2; ++i) {
+    homes.push_back(std::make_unique<TestHome>());
+    homes.back()->session.settings.pendingBetFolder = shared.path().string() + "/";
+  }
+  std::atomic<int> written{0};
+  auto appendAll = [&](int home) {
+    RecordingUi ui;
+    ui.answers.assign(kPerHome, Answer::Append);
+    for (int n = 1; n <= kPerHome; ++n) {
+      const std::string pick = (home == 0 ? "01-" : "02-") + std::string(n < 10 ? "0" : "") + std::to_string(n);
+      if (WritePendingBets(homes[static_cast<std::size_t>(home)]->session, ui, {bet("東京", " 1R", "馬連", pick, "", 100)}) ==
+          StepResult::Done)
+        ++written;
+    }
+  };
+  std::thread a(appendAll, 0), b(appendAll, 1);
+  a.join();
+  b.join();
+  EXPECT_EQ(written, 2 * kPerHome);
+  EXPECT_EQ(readPendingBets(pendingBetPath(homes[0]->session)).size(), static_cast<std::size_t>(2 * kPerHome));
 }
 
 TEST_F(PendingBet, NewFileIsWrittenAndReportedWithFullWidthCounts) {

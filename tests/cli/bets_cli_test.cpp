@@ -100,7 +100,7 @@ TEST_F(BetsCli, DedupeAndSortRewriteOnlyOnOk) {
 
 // Bet Auto asks twice (overwrite the list file? delete the pending bets?):
 // repeated --answer values go to the questions in turn, the last one to
-// every later question.
+// every later question that has it as a button.
 TEST_F(BetsCli, RepeatedAnswersGoToTheQuestionsInTurn) {
   writeBets({"東京,11R,馬連,02-05,,1000円"});
   ASSERT_EQ(run("--answer no bets export betauto").status, 0);
@@ -117,6 +117,31 @@ TEST_F(BetsCli, RepeatedAnswersGoToTheQuestionsInTurn) {
   // One answer still answers everything, and a single value after the
   // command's options is not taken for a second answer.
   ASSERT_EQ(run("--answer yes bets export betauto").status, 0);
+  EXPECT_FALSE(fs::exists(betsFile()));
+}
+
+// A reused answer answers only a question that has it as a button: an
+// "overwrite" given for Bet Auto's list file, or an "ok", never deletes the
+// day's pending bets.
+TEST_F(BetsCli, AnAnswerNeverDeletesThePendingBetsItWasNotMeantFor) {
+  writeBets({"東京,11R,馬連,02-05,,1000円"});
+  ASSERT_EQ(run("--answer no bets export betauto").status, 0);  // the list file now exists
+
+  CliRun over = run("--answer overwrite bets export betauto");
+  ASSERT_EQ(over.status, 0) << over.err;
+  EXPECT_NE(over.err.find("→ はい (--answer)"), std::string::npos) << over.err;
+  EXPECT_NE(over.err.find("→ いいえ (--answer overwrite does not answer this question"), std::string::npos)
+      << over.err;
+  EXPECT_TRUE(fs::exists(betsFile()));
+
+  for (const char* c : {"--answer ok bets export patbet", "--answer ok bets export betauto",
+                        "--answer append bets export betauto", "--answer ok --answer ok bets export patbet"}) {
+    CliRun r = run(c);
+    ASSERT_EQ(r.status, 0) << c << r.err;
+    EXPECT_TRUE(fs::exists(betsFile())) << c;
+  }
+
+  ASSERT_EQ(run("--answer yes bets export patbet").status, 0);
   EXPECT_FALSE(fs::exists(betsFile()));
 }
 

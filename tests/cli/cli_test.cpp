@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
 
 #include "core/startup.h"
 #include "cli/cli_runner.h"
@@ -13,6 +15,7 @@ namespace {
 using testing::CliRun;
 using testing::readBytes;
 using testing::runTolvCli;
+using testing::shellQuote;
 using testing::sjLines;
 using testing::TempDir;
 using testing::writeBytes;
@@ -76,15 +79,42 @@ TEST_F(CliTest, ExtractWritesTheDaysFiles) {
   EXPECT_EQ(none.out, "");
 }
 
+// A home in use has its own status (3); --wait waits for it; a home that is
+// no folder says so.
 TEST_F(CliTest, ASecondInstanceIsRefused) {
   fs::create_directories(home());
   auto lock = InstanceLock::acquire(home());
   ASSERT_TRUE(lock);
   CliRun r = runCli(dir, homeArg() + " --date 20020512 extract");
+  EXPECT_EQ(r.status, 3);
+  EXPECT_NE(r.err.find("is in use by another tolv or tolv-cli"), std::string::npos) << r.err;
+  EXPECT_EQ(runCli(dir, homeArg() + " --wait 0 --date 20020512 extract").status, 3);
+  EXPECT_EQ(runCli(dir, homeArg() + " --wait soon extract").status, 2);
+
+  // Released while the run waits: it runs (and stops at the missing log).
+  std::thread release([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    lock.reset();
+  });
+  CliRun waited = runCli(dir, homeArg() + " --wait 600 --date 20020512 extract");
+  release.join();
+  EXPECT_EQ(waited.status, 1) << waited.err;
+  EXPECT_EQ(waited.err.find("in use"), std::string::npos) << waited.err;
+
+  const fs::path file = dir / "a-file";
+  writeBytes(file, "x");
+  CliRun notFolder = runCli(dir, "--home " + shellQuote(file.string()) + " extract");
+  EXPECT_EQ(notFolder.status, 1);
+  EXPECT_NE(notFolder.err.find("is not a folder"), std::string::npos) << notFolder.err;
+}
+
+// A TOLV.INI that cannot be read stops every command with its name.
+TEST_F(CliTest, AnUnreadableSettingsFileIsNamed) {
+  fs::create_directories(home() / "TOLV.INI");
+  CliRun r = runCli(dir, homeArg() + " settings");
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("another instance"), std::string::npos);
-  lock.reset();
-  EXPECT_EQ(runCli(dir, homeArg() + " --date 20020512 extract").status, 1);  // runs: the log is missing
+  EXPECT_NE(r.err.find((home() / "TOLV.INI").string()), std::string::npos) << r.err;
+  EXPECT_EQ(r.out, "");
 }
 
 }  // namespace
@@ -117,6 +147,25 @@ TEST_F(CliTest, SettingsAndDefaultsRoundTrip) {
 
 namespace tolv {
 namespace {
+
+// Messages that name what really happened: a pending-bet file that is there
+// but cannot be read is not "missing"; the MJH card (DenFlag 0) is looked
+// for in PATFolder, and the message names that folder.
+TEST_F(CliTest, MessagesNameWhatReallyFailed) {
+  fs::create_directories(home() / "DATA" / "~B20020512.TXT");
+  CliRun bets = runCli(dir, homeArg() + " --date 20020512 show bets");
+  EXPECT_EQ(bets.status, 1);
+  EXPECT_NE(bets.err.find("~B20020512.TXT」を読み込めません"), std::string::npos) << bets.err;
+  EXPECT_EQ(bets.err.find("ありません"), std::string::npos) << bets.err;
+
+  writeBytes(home() / "TOLV.INI", sjLines({"[FILE]", "DenFlag=0", "DenFileFolder=cards/", "[ODDS]", "PATFolder=mjh/"}));
+  fs::create_directories(home() / "cards");
+  fs::create_directories(home() / "mjh");
+  CliRun schedule = runCli(dir, homeArg() + " --date 20020512 schedule");
+  EXPECT_EQ(schedule.status, 1);
+  EXPECT_NE(schedule.err.find((home() / "mjh").string()), std::string::npos) << schedule.err;
+  EXPECT_EQ(schedule.err.find((home() / "cards").string()), std::string::npos) << schedule.err;
+}
 
 TEST_F(CliTest, TolvCommandsWithoutTheirFiles) {
   CliRun create = runCli(dir, homeArg() + " --date 20020512 create");

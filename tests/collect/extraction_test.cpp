@@ -147,6 +147,23 @@ TEST_F(ExtractionTest, LogsInOrderWithPlaceholdersAndOnlyThisRunsRecords) {
   EXPECT_EQ(ini->get("FILE", "SOFT_CUT"), "0");
 }
 
+// A ticked log that gives no post of the day is named even when another
+// log had posts; the step still succeeds.
+TEST_F(ExtractionTest, ALogWithoutPostsIsNamedBesideOneWithPosts) {
+  form.ticked = {true, true, true};
+  writeBytes(h.home() / "logs/LOG1.TXT", "<html><body>Not Found</body></html>");
+  writeBytes(h.home() / "logs/LOG2.TXT", sjLines({header("東京", "0870"), kSep, " 1R     01-02"}));
+  writeBytes(h.home() / "logs/LOG3.TXT", "");
+  ASSERT_EQ(run(), StepResult::Done);
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[0].text,
+            "予想ファイル（1）には予想が見つかりませんでした：" + (h.home() / "logs/LOG1.TXT").string());
+  EXPECT_EQ(ui.messages[1].text,
+            "予想ファイル（3）には予想が見つかりませんでした：" + (h.home() / "logs/LOG3.TXT").string());
+  EXPECT_EQ(ui.messages[0].icon, Icon::Exclamation);
+  EXPECT_EQ(cutIndex(), rec("05", "0870", "01", "  ", "01-02"));
+}
+
 TEST_F(ExtractionTest, NoTickedLogTicksTheFirst) {
   form.ticked = {false, false, false};
   writeBytes(h.home() / "logs/LOG1.TXT", sjLines({header("東京", "0870"), kSep, " 1R     01-02"}));
@@ -169,6 +186,43 @@ TEST_F(ExtractionTest, CutFileStyles) {
   ASSERT_EQ(run(), StepResult::Done);
   EXPECT_TRUE(readBytes(h.home() / "OutPut/WARS20020512.TXT").empty());
   EXPECT_EQ(cutIndex().size(), 40u);
+}
+
+// MyCutFile names a file of the cut folder: a name that would reach out of
+// it or land on one of the program's own files stops the run, the file as it
+// was and nothing read.
+TEST_F(ExtractionTest, CutFileNameIsABareNameOfNoneOfTheProgramsFiles) {
+  writeBytes(h.home() / "logs/LOG1.TXT", sjLines({header("東京", "0870"), kSep, " 1R     01-02"}));
+  writeBytes(h.home() / "TOLVSOFT.LST", "the list");
+  writeBytes(h.home() / "x", "outside");
+  writeBytes(h.session.cutIndexPath(), "the index");
+  form.style = CutFileStyle::Named;
+  const std::string absolute = (h.home() / "x").string();
+  struct Case {
+    const char* folder;
+    std::string name;
+  };
+  for (const Case& c : {Case{"./", "TOLVSOFT.LST"}, Case{"./", "tolv.ini"}, Case{"./", "Pirune.lst"},
+                        Case{"OutPut", "../x"}, Case{"OutPut", "..\\x"}, Case{"OutPut", absolute}, Case{"OutPut", ".."},
+                        Case{"DATA", "20020512.DAT"}, Case{"DATA", "~b20020512.txt"}}) {
+    SCOPED_TRACE(c.name);
+    ui.messages.clear();
+    form.cutFolder = c.folder;
+    form.cutName = c.name;
+    EXPECT_EQ(run(), StepResult::Failed);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find("MyCutFile"), std::string::npos);
+    EXPECT_NE(ui.messages[0].text.find(c.name), std::string::npos);
+  }
+  EXPECT_EQ(readBytes(h.home() / "TOLVSOFT.LST"), "the list");
+  EXPECT_EQ(readBytes(h.home() / "x"), "outside");
+  EXPECT_EQ(readBytes(h.session.cutIndexPath()), "the index");
+
+  // A plain name in the home folder itself is fine.
+  form.cutFolder = "./";
+  form.cutName = "MYCUT.TXT";
+  EXPECT_EQ(run(), StepResult::Done);
+  EXPECT_FALSE(readBytes(h.home() / "MYCUT.TXT").empty());
 }
 
 TEST_F(ExtractionTest, StartChecksStopWithTheirMessages) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 
 #include "core/cp932.h"
@@ -133,6 +135,48 @@ TEST(Files, AtomicFileWriterWithoutCommitKeepsTheOldFile) {
   }
   EXPECT_EQ(readBytes(p), "new content");
   EXPECT_EQ(entries(d.path()), std::vector<std::string>{"TOLV.INI"});
+}
+
+// A rewrite keeps what it replaces: a link is written through to its target
+// (the link stays a link), the file's mode is kept, a read-only file is not
+// replaced.
+TEST(Files, AtomicRewritesKeepLinksModesAndReadOnlyFiles) {
+  TempDir d;
+  fs::create_directories(d / "elsewhere");
+  writeBytes(d / "elsewhere" / "TOLV.INI", "old");
+  fs::permissions(d / "elsewhere" / "TOLV.INI", fs::perms::owner_read | fs::perms::owner_write,
+                  fs::perm_options::replace);
+  fs::create_symlink("elsewhere/TOLV.INI", d / "TOLV.INI");
+  ASSERT_TRUE(writeFileAtomic(d / "TOLV.INI", "new"));
+  EXPECT_TRUE(fs::is_symlink(d / "TOLV.INI"));
+  EXPECT_EQ(readBytes(d / "elsewhere" / "TOLV.INI"), "new");
+  EXPECT_EQ(fs::status(d / "elsewhere" / "TOLV.INI").permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(entries(d / "elsewhere"), std::vector<std::string>{"TOLV.INI"});
+
+  writeBytes(d / "locked.TXT", "keep");
+  fs::permissions(d / "locked.TXT", fs::perms::owner_read | fs::perms::group_read, fs::perm_options::replace);
+  std::string error;
+  EXPECT_FALSE(writeFileAtomic(d / "locked.TXT", "lost", &error));
+  EXPECT_EQ(error, "the file is read-only");
+  EXPECT_EQ(readBytes(d / "locked.TXT"), "keep");
+
+  // A new file gets the usual mode.
+  ASSERT_TRUE(writeFileAtomic(d / "fresh.TXT", "x"));
+  EXPECT_TRUE((fs::status(d / "fresh.TXT").permissions() & fs::perms::owner_write) != fs::perms::none);
+}
+
+// Temporary files of a killed run go at the next start; those of a run still
+// going (this process) and files of other names stay.
+TEST(Files, StaleTemporaryFilesAreRemoved) {
+  TempDir d;
+  const std::string live = ".TOLV.INI.tmp" + std::to_string(::getpid()) + "-12";
+  for (const std::string& name : {std::string(".TOLV.INI.tmp999999999-5"), std::string(".~B20020512.TXT.tmp999999998-77"),
+                                 live, std::string("TOLV.INI.tmp999999999-5"), std::string(".notes.tmp"),
+                                 std::string(".x.tmp12-ab"), std::string("TOLV.INI")})
+    writeBytes(d / name, "x");
+  EXPECT_EQ(removeStaleTempFiles(d.path()), 2);
+  EXPECT_EQ(entries(d.path()),
+            (std::vector<std::string>{live, ".notes.tmp", ".x.tmp12-ab", "TOLV.INI", "TOLV.INI.tmp999999999-5"}));
 }
 
 TEST(Files, ReadTextLinesDecodesCp932AndEveryLineEnd) {

@@ -58,6 +58,25 @@ TEST(LogScanner, FindsAPatternSplitAcrossChunksAndInLongLines) {
   EXPECT_FALSE(s.nextLine(line));
 }
 
+// A line longer than any post (a file without line ends) is skipped as
+// chatter, never held whole: it reads as an empty line, a pattern inside it
+// is not found, and the lines after it read as usual.
+TEST(LogScanner, OverlongLinesAreSkipped) {
+  TempDir dir;
+  const std::size_t longer = LogScanner::kMaxLineBytes * 2 + 5;
+  std::string data = "first\r\n" + std::string(longer, 'z') + "MARK inside\r\nMARK after\n" + std::string(longer, 'q');
+  writeBytes(dir / "log", data);
+  EXPECT_EQ(readAll(dir / "log"), (std::vector<std::string>{"first", "", "MARK after"}));  // the last one is dropped whole
+
+  LogScanner s;
+  ASSERT_TRUE(s.open(dir / "log"));
+  std::string_view line;
+  ASSERT_TRUE(s.nextLineContaining("MARK", line));
+  EXPECT_EQ(line, "MARK after");
+  EXPECT_FALSE(s.nextLineContaining("MARK", line));
+  EXPECT_EQ(s.offset(), data.size());
+}
+
 TEST(LogScanner, EmptyAndMissingFiles) {
   TempDir dir;
   writeBytes(dir / "empty", "");

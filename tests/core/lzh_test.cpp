@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "core/lzh.h"
+#include "core/startup.h"
 #include "support/test_support.h"
 
 namespace tolv {
@@ -88,12 +89,16 @@ std::string storedMember(std::string_view name, std::string_view data, int crcDe
 
 // --- tests -------------------------------------------------------------------
 
-TEST(Lzh, UnpacksLh5MembersByBaseNameIntoAnEmptiedWork) {
+TEST(Lzh, UnpacksLh5MembersByBaseNameIntoItsOwnEmptiedFolder) {
   for (const char* archive : {"race.lzh", "race_level0.lzh", "race_level1.lzh"}) {
     SCOPED_TRACE(archive);
     TestHome h;
-    const fs::path work = h.session.workFolder();
+    const fs::path work = h.session.unpackFolder();
     writeBytes(work / "stale.DAT", "from an earlier unpack");
+    // The user's own files in Work/ (also a member's name) are never touched.
+    const fs::path users = h.session.workFolder();
+    writeBytes(users / "JRACDEN1.DAT", "the user's own");
+    writeBytes(users / "notes.txt", "mine");
 
     UnpackResult r = unpackArchive(h.session, fixture(archive));
     EXPECT_TRUE(r.ok) << r.error;
@@ -104,6 +109,10 @@ TEST(Lzh, UnpacksLh5MembersByBaseNameIntoAnEmptiedWork) {
     EXPECT_EQ(entriesOf(work), (std::vector<std::string>{"JRACDEN1.DAT", "kol_den1.kd2"}));
     EXPECT_EQ(readBytes(work / "JRACDEN1.DAT"), raceCardText());
     EXPECT_EQ(readBytes(work / "kol_den1.kd2"), kolText());
+    EXPECT_EQ(readBytes(users / "JRACDEN1.DAT"), "the user's own");
+    clearWorkFolder(h.session);
+    EXPECT_FALSE(fs::exists(work));
+    EXPECT_EQ(entriesOf(users), (std::vector<std::string>{"JRACDEN1.DAT", "notes.txt"}));
   }
 }
 
@@ -116,8 +125,8 @@ TEST(Lzh, StoredMembersAreCheckedByTheirCrc) {
   EXPECT_TRUE(r.ok) << r.error;
   EXPECT_EQ(r.written, std::vector<std::string>{"GOOD.TXT"});
   EXPECT_EQ(r.refused, std::vector<std::string>{"BAD.TXT"});
-  EXPECT_EQ(entriesOf(h.session.workFolder()), std::vector<std::string>{"GOOD.TXT"});
-  EXPECT_EQ(readBytes(fs::path(h.session.workFolder()) / "GOOD.TXT"), good);
+  EXPECT_EQ(entriesOf(h.session.unpackFolder()), std::vector<std::string>{"GOOD.TXT"});
+  EXPECT_EQ(readBytes(fs::path(h.session.unpackFolder()) / "GOOD.TXT"), good);
 }
 
 TEST(Lzh, MembersNeverLandOutsideWork) {
@@ -137,13 +146,13 @@ TEST(Lzh, MembersNeverLandOutsideWork) {
   UnpackResult r = unpackArchive(h.session, d / "evil.lzh");
   EXPECT_EQ(r.written, (std::vector<std::string>{"ok1.txt", "ok2.txt"}));
   EXPECT_EQ(r.refused, evil);
-  EXPECT_EQ(entriesOf(h.session.workFolder()), (std::vector<std::string>{"ok1.txt", "ok2.txt"}));
+  EXPECT_EQ(entriesOf(h.session.unpackFolder()), (std::vector<std::string>{"ok1.txt", "ok2.txt"}));
   EXPECT_EQ(entriesOf(home), (std::vector<std::string>{"DATA", "OutPut", "WarsOdds", "Work"}));
   EXPECT_EQ(entriesOf(d.path()), std::vector<std::string>{"evil.lzh"});
   if (!tmpAbsExisted) {
     EXPECT_FALSE(fs::exists("/tmp/abs.txt"));
   }
-  EXPECT_FALSE(fs::exists(fs::path(h.session.workFolder()) / "a"));
+  EXPECT_FALSE(fs::exists(fs::path(h.session.unpackFolder()) / "a"));
 }
 
 TEST(Lzh, CorruptAndForeignFilesNeverCrash) {
@@ -151,7 +160,7 @@ TEST(Lzh, CorruptAndForeignFilesNeverCrash) {
   TempDir d;
   const std::string race = readBytes(fixture("race.lzh"));
   ASSERT_GT(race.size(), 200u);
-  const fs::path work = h.session.workFolder();
+  const fs::path work = h.session.unpackFolder();
 
   // Damaged compressed data of the first member.
   std::string damaged = race;

@@ -255,18 +255,22 @@ TEST(Settings, RestoreDefaultsBringsBackTheSavedKeys) {
   EXPECT_EQ(reloaded.pirune.sortFlag, s.pirune.sortFlag);
 }
 
-TEST(Settings, RestoreWithoutSavedDefaultsGivesTheLoadDefaults) {
+// Restoring defaults that were never saved would reset every setting (log
+// paths, PATFolder, ranges) to the program's own: it is refused, TOLV.INI and
+// the loaded settings as they were.
+TEST(Settings, RestoreWithoutSavedDefaultsChangesNothing) {
   TestHome h;
   const fs::path ini = h.session.iniFilePath();
-  writeBytes(ini, sjLines({"[WARS]", "CODE=1234", "[BET]", "馬連=500"}));
+  writeBytes(ini, sjLines({"[WARS]", "CODE=1234", "[BET]", "馬連=500", "[ODDS]", "PATFolder=C:\\PAT"}));
+  const std::string before = readBytes(ini);
   h.session.loadSettings();
   ASSERT_FALSE(fs::exists(h.session.defaultsPath()));
-  ASSERT_TRUE(restoreDefaults(h.session.settings, h.session.defaultsPath(), ini, h.session.settingsFolders()));
-  EXPECT_EQ(h.session.settings.wars.code, "7777");
-  EXPECT_EQ(h.session.settings.stakeQuinella, "100");
-  EXPECT_EQ(h.session.settings.denFlag, 3);
-  EXPECT_EQ(readProfileString(ini, "WARS", "CODE"), "7777");
-  EXPECT_EQ(readProfileString(ini, "FILE", "DenFileFolder"), h.session.appFolder());
+  std::string error;
+  EXPECT_FALSE(restoreDefaults(h.session.settings, h.session.defaultsPath(), ini, h.session.settingsFolders(), &error));
+  EXPECT_EQ(error, "デフォルトの設定は記録されていません（" + h.session.defaultsPath().string() + "）");
+  EXPECT_EQ(h.session.settings.wars.code, "1234");
+  EXPECT_EQ(h.session.settings.stakeQuinella, "500");
+  EXPECT_EQ(readBytes(ini), before);
 }
 
 }  // namespace

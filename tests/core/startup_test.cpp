@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "core/startup.h"
 #include "support/test_support.h"
@@ -109,16 +110,43 @@ TEST(StartUp, InstanceLockRefusesASecondInstance) {
   EXPECT_TRUE(InstanceLock::acquire(d.path()));
 }
 
-TEST(StartUp, ClearWorkFolderEmptiesOnlyWork) {
+// A TOLV.INI that is there but cannot be read stops the start with its name,
+// instead of running on the defaults; a missing one still means defaults.
+TEST(StartUp, AnUnreadableSettingsFileStopsTheStart) {
+  TempDir d;
+  fs::create_directories(d / "TOLV.INI");
+  std::string error;
+  EXPECT_FALSE(startUp(d.path(), ymd(2002, 5, 15), &error));
+  EXPECT_NE(error.find((d / "TOLV.INI").string()), std::string::npos) << error;
+  fs::remove(d / "TOLV.INI");
+  if (::geteuid() != 0) {
+    writeBytes(d / "TOLV.INI", "[FILE]\r\n");
+    fs::permissions(d / "TOLV.INI", fs::perms::none);
+    EXPECT_FALSE(startUp(d.path(), ymd(2002, 5, 15), &error));
+    fs::permissions(d / "TOLV.INI", fs::perms::owner_read | fs::perms::owner_write);
+  }
+  EXPECT_TRUE(startUp(d.path(), ymd(2002, 5, 15), &error));
+}
+
+TEST(StartUp, ClearWorkFolderEmptiesOnlyTheProgramsOwnFolder) {
   TestHome h;
-  const fs::path work = h.session.workFolder();
+  const fs::path work = h.session.unpackFolder();
   writeBytes(work / "JRACDEN1.DAT", "x");
   writeBytes(work / "kol_den1.kd2", "x");
+  writeBytes(fs::path(h.session.workFolder()) / "mine.txt", "x");
   writeBytes(fs::path(h.session.dataFolder()) / "keep.DAT", "x");
   clearWorkFolder(h.session);
-  EXPECT_TRUE(fileNames(work).empty());
+  EXPECT_FALSE(fs::exists(work));
+  EXPECT_EQ(fileNames(h.session.workFolder()), std::vector<std::string>{"mine.txt"});
   EXPECT_EQ(fileNames(h.session.dataFolder()), std::vector<std::string>{"keep.DAT"});
-  clearWorkFolder(h.session);  // an empty folder is fine
+  clearWorkFolder(h.session);  // no folder is fine
+
+  // A link in the folder's place is not followed.
+  TempDir elsewhere;
+  writeBytes(elsewhere / "precious.txt", "x");
+  fs::create_directory_symlink(elsewhere.path(), work);
+  clearWorkFolder(h.session);
+  EXPECT_TRUE(fs::exists(elsewhere / "precious.txt"));
 }
 
 }  // namespace

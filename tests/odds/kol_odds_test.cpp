@@ -281,13 +281,40 @@ TEST(KolOdds, RefusesArchivesWithoutPredictedOdds) {
   for (const char* archive : {"notkol.lzh", "short.lzh", "missing.lzh"}) {
     SCOPED_TRACE(archive);
     KolHome h;
-    writeBytes(fs::path(h.session.workFolder()) / "left.over", "x");
+    writeBytes(h.session.unpackFolder() / "left.over", "x");
+    writeBytes(fs::path(h.session.workFolder()) / "users.txt", "x");
     EXPECT_FALSE(h.check(archive));
     ASSERT_EQ(h.ui.messages.size(), 1u);
     EXPECT_EQ(h.ui.messages[0].text, "選択した圧縮ファイルは、「ＫＯＬ予想オッズ」ではありません。");
     EXPECT_EQ(h.ui.messages[0].title, "【トルブ】ＫＯＬ予想オッズ変換エラー");
     EXPECT_EQ(h.ui.messages[0].icon, Icon::Critical);
-    EXPECT_TRUE(namesIn(h.session.workFolder()).empty());
+    EXPECT_EQ(namesIn(h.session.workFolder()), std::vector<std::string>{"users.txt"});
+    fs::remove(fs::path(h.session.workFolder()) / "users.txt");
+  }
+}
+
+// An archive that cannot be unpacked for want of room (here: the member's
+// place is taken) is said to be so, not "not a KOL archive"; a conversion
+// that can write no file says so and fails.
+TEST(KolOdds, UnpackAndConversionFailuresSayWhatHappened) {
+  {
+    KolHome h;
+    fs::create_directories(h.session.unpackFolder() / "kol_ods.KD2");
+    EXPECT_FALSE(h.check());
+    ASSERT_EQ(h.ui.messages.size(), 1u);
+    EXPECT_NE(h.ui.messages[0].text.find("を展開できません："), std::string::npos) << h.ui.messages[0].text;
+    EXPECT_NE(h.ui.messages[0].text.find("kol_ods.KD2"), std::string::npos);
+    EXPECT_EQ(h.ui.messages[0].text.find("ではありません"), std::string::npos);
+  }
+  {
+    KolHome h;
+    std::string record = "99" "2002" "05" "12" "11" "20020512";  // no JRA course
+    record.resize(kKolRecordLength, ' ');
+    writeBytes(h.session.unpackFolder() / "kol_ods.KD2", record);
+    EXPECT_EQ(h.convert(PatQuinellaLayout::Pat98), StepResult::Failed);
+    ASSERT_EQ(h.ui.messages.size(), 1u);
+    EXPECT_NE(h.ui.messages[0].text.find("オッズファイルは出力されませんでした"), std::string::npos);
+    EXPECT_TRUE(namesIn(h.out).empty());
   }
 }
 

@@ -1,6 +1,7 @@
 #include "odds/odds_import.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <map>
 
@@ -360,6 +361,40 @@ TEST(OddsImport, SourceCheckMessages) {
     h.session.mjhConverted = true;
     writeBytes(h.pat() / "RX020512.TXT", "");
     expectStop(h, "MJHデータの取得に失敗しました！");
+  }
+}
+
+// An odds folder that is missing or cannot be read stops the import with a
+// message naming it; the imported odds stay in the Tolv files.
+TEST(OddsImport, AnUnreadableOddsFolderStopsKeepingTheOdds) {
+  const std::vector<TolvRecord> records = {withOdds(pickRecord("0511", "01-02"), "  12.0", "   5.0")};
+  for (const char* source : {"0", "1", "2"}) {
+    SCOPED_TRACE(source);
+    ImportHome h(source);
+    h.writeTolv("05", records);
+    fs::path folder = h.pat();
+    if (std::string(source) == "2") {
+      folder = fs::path(h.session.warsOddsFolder()).parent_path();
+      fs::remove_all(folder);
+      writeBytes(folder, "a file, not a folder");
+    }
+    RecordingUi ui;
+    EXPECT_EQ(h.run(ui), StepResult::Failed);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find(h.session.resolvePath(folder.string()).string()), std::string::npos)
+        << ui.messages[0].text;
+    EXPECT_EQ(ui.messages[0].icon, Icon::Critical);
+    EXPECT_EQ(readBytes(h.tolv("05")), encodeAll(records));
+  }
+  if (::geteuid() != 0) {  // root reads any folder
+    ImportHome h("1");
+    h.writeTolv("05", records);
+    fs::create_directories(h.pat());
+    fs::permissions(h.pat(), fs::perms::none);
+    RecordingUi ui;
+    EXPECT_EQ(h.run(ui), StepResult::Failed);
+    fs::permissions(h.pat(), fs::perms::owner_all);
+    EXPECT_EQ(readBytes(h.tolv("05")), encodeAll(records));
   }
 }
 

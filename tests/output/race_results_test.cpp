@@ -304,6 +304,46 @@ TEST(RaceResults, MarksTolvRecords) {
   EXPECT_EQ(hits, 5);
 }
 
+// A run after the results file was corrected judges the races it covers
+// afresh: the wrong hit (flag and payout) goes, the right one is marked, and
+// a race the results do not cover keeps its marks.
+TEST(RaceResults, CorrectedResultsClearTheWrongHits) {
+  HitsDay day("1");
+  auto results = [&](const std::string& a, const std::string& b) {
+    day.writeResults("ks-00001.JRA", {PatResults(true, "20020512", "東京", " 1")
+                                          .bracket(1, '1', '1', "   310")
+                                          .bracket(2, ' ', ' ', "      ")
+                                          .quinella(1, a, b, "  3450")
+                                          .quinella(2, "  ", "  ", "      ")
+                                          .wide(1, a, b, "   900")
+                                          .wide(2, "  ", "  ", "      ")
+                                          .wide(3, "  ", "  ", "      ")
+                                          .wide(4, "  ", "  ", "      ")
+                                          .wide(5, "  ", "  ", "      ")});
+  };
+  TolvRecord otherRace = pickRecord("0502", "01-02", "   5.0", 2);
+  otherRace.hitFlag = -1;
+  otherRace.payout = "   500";
+  const std::vector<TolvRecord> records = {pickRecord("0501", "01-02", "  12.0", 9),
+                                           pickRecord("0501", "03-07", "  20.0", 5), otherRace};
+  const fs::path path = day.addMeeting("05", records);
+  RecordingUi ui;
+
+  results("01", "02");  // the wrong file
+  ASSERT_EQ(ReadRaceResults(day.session, ui), StepResult::Done);
+  results("03", "07");  // corrected
+  ASSERT_EQ(ReadRaceResults(day.session, ui), StepResult::Done);
+
+  std::vector<TolvRecord> expected = records;
+  expected[1].hitFlag = -1;
+  expected[1].payout = "  3450";
+  expected[1].wideHitFlag = -1;
+  expected[1].widePayout = "   900";
+  std::string bytes;
+  for (const auto& r : expected) bytes += r.encode();
+  EXPECT_EQ(readBytes(path), bytes);
+}
+
 // "的中判定" with an odds source other than PAT95/PAT98: the two-line notice,
 // nothing read or written.
 TEST(RaceResults, HitCheckNoticeForOtherSources) {

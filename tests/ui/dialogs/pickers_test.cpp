@@ -151,7 +151,7 @@ class PickersTest : public QObject {
     TestHome h;
     std::string record = "05" "2026" "05" "02" "11" "20261206";
     record.resize(kKolRecordLength, ' ');
-    writeBytes(fs::path(h.session.workFolder()) / "kol_ods.KD2", record);
+    writeBytes(h.session.unpackFolder() / "kol_ods.KD2", record);
     RecordingUi ui;
     KolOddsConverterDialog w(h.session, ui, OddsConversionSource::Kol, PatQuinellaLayout::Pat95, {});
     QCOMPARE(w.windowTitle(), QStringLiteral("競馬ブック予想オッズをＰＡＴ９５形式に変換"));

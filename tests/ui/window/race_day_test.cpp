@@ -234,11 +234,14 @@ void RaceDayTest::wholeDayThroughTheWindows() {
   QCOMPARE(table->model()->data(table->model()->index(hitRow - 1, 1), Qt::BackgroundRole).value<QBrush>().color(),
            QColor(Qt::magenta));
 
-  // Closing the window empties Work/ and keeps the ranges in TOLV.INI.
-  writeBytes(sample.home / "Work" / "scratch.tmp", "x");
+  // Closing the window empties the program's unpack folder (the user's own
+  // files in Work/ stay) and keeps the ranges in TOLV.INI.
+  writeBytes(sample.home / "Work" / "tolv-unpack" / "scratch.tmp", "x");
+  writeBytes(sample.home / "Work" / "mine.txt", "x");
   typeInto(menu->oddsMinBox()->edit(), "7");
   window.close();
-  QVERIFY(fs::is_empty(sample.home / "Work"));
+  QVERIFY(!fs::exists(sample.home / "Work" / "tolv-unpack"));
+  QVERIFY(fs::exists(sample.home / "Work" / "mine.txt"));
   QVERIFY(fromCp932(readBytes(sample.home / "TOLV.INI")).find("MIN=7") != std::string::npos);
 }
 
