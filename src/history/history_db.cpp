@@ -229,34 +229,55 @@ std::string encodePosters(const std::vector<Poster>& posters) {
   return b;
 }
 
-std::vector<Poster> decodePosters(std::string_view blob) {
-  std::vector<Poster> out;
-  out.reserve(blob.size() / 2);
+namespace {
+// Calls f(code, posts) for each poster of a stored blob, in stored order.
+template <class F>
+void forEachPoster(std::string_view blob, F&& f) {
   std::size_t i = 0;
   int code = 0;
   while (i < blob.size()) {
     code += static_cast<int>(getVarint(blob, i));
-    out.push_back({code, static_cast<int>(getVarint(blob, i))});
+    f(code, static_cast<int>(getVarint(blob, i)));
   }
+}
+}  // namespace
+
+std::vector<Poster> decodePosters(std::string_view blob) {
+  std::vector<Poster> out;
+  out.reserve(blob.size() / 2);
+  forEachPoster(blob, [&](int code, int posts) { out.push_back({code, posts}); });
   return out;
 }
 
-std::vector<StoredPick> loadPicks(Connection& c, const std::string& date, bool withPosters) {
-  std::vector<StoredPick> out;
-  Statement st = c.prepare(withPosters ? "SELECT race_key, pick, share_count, odds, wide_odds, posters FROM picks "
-                                         "WHERE date = ?1 ORDER BY seq"
-                                       : "SELECT race_key, pick, share_count, odds, wide_odds FROM picks "
-                                         "WHERE date = ?1 ORDER BY seq");
+int listedPosts(std::string_view blob, const std::vector<char>& listed) {
+  int count = 0;
+  forEachPoster(blob, [&](int code, int posts) {
+    if (code >= 0 && static_cast<std::size_t>(code) < listed.size() && listed[static_cast<std::size_t>(code)]) {
+      count += posts;
+    }
+  });
+  return count;
+}
+
+std::vector<TolvRecord> loadPicks(Connection& c, const std::string& date, const std::vector<char>* listed) {
+  std::vector<TolvRecord> out;
+  Statement st = c.prepare(listed ? "SELECT race_key, pick, share_count, odds, wide_odds, posters FROM picks "
+                                    "WHERE date = ?1 ORDER BY seq"
+                                  : "SELECT race_key, pick, share_count, odds, wide_odds FROM picks "
+                                    "WHERE date = ?1 ORDER BY seq");
   st.bind(1, date);
   while (st.step()) {
-    StoredPick p;
-    p.record.raceKey = st.text(0);
-    p.record.pick = st.text(1);
-    p.record.shareCount = static_cast<int>(st.integer(2));
-    p.record.odds = st.text(3);
-    p.record.wideOdds = st.text(4);
-    if (withPosters) p.posters = decodePosters(st.blob(5));
-    out.push_back(std::move(p));
+    int shareCount = static_cast<int>(st.integer(2));
+    if (listed) {
+      shareCount = listedPosts(st.blob(5), *listed);
+      if (shareCount == 0) continue;
+    }
+    TolvRecord& r = out.emplace_back();
+    r.raceKey = st.text(0);
+    r.pick = st.text(1);
+    r.shareCount = shareCount;
+    r.odds = st.text(3);
+    r.wideOdds = st.text(4);
   }
   return out;
 }
