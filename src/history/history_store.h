@@ -31,6 +31,8 @@ struct Poster {
 // from the previous code and the posts, each a varint (7 bits a byte, low
 // bits first): a day of thousands of programs stays small.
 std::string encodePosters(const std::vector<Poster>& posters);
+// One poster onto a blob whose last code was `previousCode` (0 at first).
+void appendPoster(std::string& blob, int& previousCode, const Poster& poster);
 std::vector<Poster> decodePosters(std::string_view blob);
 // The posts of the programs flagged in `listed` (indexed by code) in a stored
 // blob, read in place.
