@@ -1,6 +1,7 @@
 #include "history/history_db.h"
 
 #include <algorithm>
+#include <array>
 #include <ctime>
 #include <unordered_map>
 
@@ -88,6 +89,30 @@ bool isDigits(std::string_view s) {
 
 // Program codes are 0-9999 (0: any code that is no number of 1-9999).
 constexpr int kProgramCodes = 10000;
+constexpr std::uint32_t kNoSlot = 0xFFFFFFFF;
+
+// The day's keys (course, race, pick) hashed cheaply and looked up without
+// building a string.
+struct KeyHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view s) const {
+    std::uint64_t h = 14695981039346656037ull;  // FNV-1a
+    for (char c : s) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return static_cast<std::size_t>(h);
+  }
+};
+
+// course + race + pick, in `buffer` when it fits, else in `spare`.
+std::string_view joinKey(std::array<char, 32>& buffer, std::string& spare, std::string_view course, std::string_view race,
+                         std::string_view pick) {
+  if (course.size() + race.size() + pick.size() > buffer.size()) {
+    spare.assign(course).append(race).append(pick);
+    return spare;
+  }
+  char* p = buffer.data();
+  for (std::string_view part : {course, race, pick}) p = std::copy(part.begin(), part.end(), p);
+  return std::string_view(buffer.data(), static_cast<std::size_t>(p - buffer.data()));
+}
 
 // A program's posts of one pick of the day.
 struct PostCount {
@@ -398,7 +423,7 @@ StepResult importHistoryDay(Session& session, UserInterface& ui, HistoryDb& db, 
     courses += (courses.empty() ? "" : " ") + f.courseCode;
     for (auto& r : f.records) picks.push_back(std::move(r));
   }
-  std::unordered_map<std::string, std::uint32_t> pickIndex;  // race key + pick -> index
+  std::unordered_map<std::string, std::uint32_t, KeyHash, std::equal_to<>> pickIndex;  // race key + pick -> index
   pickIndex.reserve(picks.size() * 2);
   for (std::uint32_t i = 0; i < picks.size(); ++i) pickIndex.emplace(picks[i].raceKey + picks[i].pick, i);
   int priced = 0;
@@ -412,13 +437,14 @@ StepResult importHistoryDay(Session& session, UserInterface& ui, HistoryDb& db, 
 
   // --- who posted what: posts per program and pick ---
   // Every (program, pick) of every post, bucketed by program and each
-  // program's picks sorted and counted: far quicker than a hash map, or one
-  // sort of them all, on a day of thousands of programs.
+  // program's picks counted in a table by pick: far quicker than a hash map,
+  // or one sort of them all, on a day of thousands of programs.
   std::vector<std::uint32_t> postProgram, postPick;
   postProgram.reserve(cut->size() * 3);
   postPick.reserve(cut->size() * 3);
   std::vector<std::string> codeTexts(kProgramCodes);  // the code as posted, by code
   CutRecord scratch;
+  std::array<char, 32> keyBuffer;
   std::string key;
   for (std::size_t n = 0; n < cut->size(); ++n) {
     const CutRecordView v = viewCutRecord((*cut)[n], scratch);
@@ -428,8 +454,7 @@ StepResult importHistoryDay(Session& session, UserInterface& ui, HistoryDb& db, 
     if (codeTexts[static_cast<std::size_t>(program)].empty()) codeTexts[static_cast<std::size_t>(program)] = v.programCode;
     for (std::string_view pick : v.picks) {
       if (!CutRecord::pickInUse(pick)) continue;
-      key.assign(v.courseCode).append(v.raceNo).append(pick);
-      auto it = pickIndex.find(key);
+      auto it = pickIndex.find(joinKey(keyBuffer, key, v.courseCode, v.raceNo, pick));
       if (it == pickIndex.end()) continue;  // a course without a Tolv file
       postProgram.push_back(static_cast<std::uint32_t>(program));
       postPick.push_back(it->second);
@@ -447,18 +472,25 @@ StepResult importHistoryDay(Session& session, UserInterface& ui, HistoryDb& db, 
   }
   postProgram = {};
   postPick = {};
-  // (program, pick index, posts), by program, then pick.
+  // (program, pick index, posts), by program; a program's picks in the order
+  // first posted (what follows only sums them).
   std::vector<PostCount> posts;
-  for (int p = 0; p < kProgramCodes; ++p) {
-    const auto first = byProgram.begin() + static_cast<std::ptrdiff_t>(programStart[static_cast<std::size_t>(p)]);
-    const auto last = byProgram.begin() + static_cast<std::ptrdiff_t>(programStart[static_cast<std::size_t>(p) + 1]);
-    std::sort(first, last);
-    for (auto it = first; it != last; ++it) {
-      if (it != first && *it == *(it - 1)) {
-        ++posts.back().posts;
-      } else {
-        posts.push_back({p, *it, 1});
+  {
+    std::vector<std::uint32_t> slot(picks.size(), kNoSlot);  // the program's entry in posts, by pick
+    for (int p = 0; p < kProgramCodes; ++p) {
+      const std::size_t first = programStart[static_cast<std::size_t>(p)];
+      const std::size_t last = programStart[static_cast<std::size_t>(p) + 1];
+      const std::size_t begin = posts.size();
+      for (std::size_t n = first; n < last; ++n) {
+        std::uint32_t& s = slot[byProgram[n]];
+        if (s == kNoSlot) {
+          s = static_cast<std::uint32_t>(posts.size());
+          posts.push_back({p, byProgram[n], 1});
+        } else {
+          ++posts[s].posts;
+        }
       }
+      for (std::size_t e = begin; e < posts.size(); ++e) slot[posts[e].pick] = kNoSlot;
     }
   }
   byProgram = {};
