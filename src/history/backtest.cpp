@@ -24,26 +24,6 @@ Settings rangeSettings(const BacktestQuery& q) {
   return s;
 }
 
-// The day's Tolv records with the share counts of the list's programs: a
-// pick's count is the number of their posts that held it; picks none of them
-// posted drop out. The records keep the day's file order.
-std::vector<TolvRecord> countedRecords(std::vector<history::StoredPick> stored, const std::vector<int>& programs) {
-  std::vector<TolvRecord> out;
-  out.reserve(stored.size());
-  for (auto& p : stored) {
-    if (!programs.empty()) {
-      int count = 0;
-      for (const history::Poster& poster : p.posters) {
-        if (std::binary_search(programs.begin(), programs.end(), poster.code)) count += poster.posts;
-      }
-      if (count == 0) continue;
-      p.record.shareCount = count;
-    }
-    out.push_back(std::move(p.record));
-  }
-  return out;
-}
-
 // The Pirune pairs the day's output lists within the odds range, as records.
 std::vector<TolvRecord> piruneRecords(history::Connection& c, const std::string& date, const Settings& settings) {
   std::vector<TolvRecord> out;
@@ -64,14 +44,19 @@ std::vector<TolvRecord> piruneRecords(history::Connection& c, const std::string&
 std::vector<BacktestPick> backtestDayPicks(const HistoryDb& db, const std::string& date, const BacktestQuery& query) {
   history::Connection& c = db.impl().conn;
   const Settings settings = rangeSettings(query);
-  std::vector<int> programs = query.programs;
-  std::sort(programs.begin(), programs.end());
+  // The list's programs as flags by code: a pick's posters are checked in place.
+  std::vector<char> listed;
+  for (int code : query.programs) {
+    if (code < 0) continue;
+    if (static_cast<std::size_t>(code) >= listed.size()) listed.resize(static_cast<std::size_t>(code) + 1);
+    listed[static_cast<std::size_t>(code)] = 1;
+  }
 
   std::vector<TolvRecord> records;
   if (query.selection == Selection::Pirune) {
     records = piruneRecords(c, date, settings);
   } else {
-    records = countedRecords(history::loadPicks(c, date, !programs.empty()), programs);
+    records = history::loadPicks(c, date, query.programs.empty() ? nullptr : &listed);
     std::erase_if(records, [&](const TolvRecord& r) { return !PassesOutputRange(r, settings); });
   }
   markTolvHits(records, history::loadResults(c, date));

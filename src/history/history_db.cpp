@@ -1,6 +1,7 @@
 #include "history/history_db.h"
 
 #include <algorithm>
+#include <array>
 #include <ctime>
 #include <unordered_map>
 
@@ -86,9 +87,42 @@ bool isDigits(std::string_view s) {
   return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// Program codes are 0-9999 (0: any code that is no number of 1-9999).
+constexpr int kProgramCodes = 10000;
+constexpr std::uint32_t kNoSlot = 0xFFFFFFFF;
+
+// The day's keys (course, race, pick) hashed cheaply and looked up without
+// building a string.
+struct KeyHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view s) const {
+    std::uint64_t h = 14695981039346656037ull;  // FNV-1a
+    for (char c : s) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return static_cast<std::size_t>(h);
+  }
+};
+
+// course + race + pick, in `buffer` when it fits, else in `spare`.
+std::string_view joinKey(std::array<char, 32>& buffer, std::string& spare, std::string_view course, std::string_view race,
+                         std::string_view pick) {
+  if (course.size() + race.size() + pick.size() > buffer.size()) {
+    spare.assign(course).append(race).append(pick);
+    return spare;
+  }
+  char* p = buffer.data();
+  for (std::string_view part : {course, race, pick}) p = std::copy(part.begin(), part.end(), p);
+  return std::string_view(buffer.data(), static_cast<std::size_t>(p - buffer.data()));
+}
+
+// A program's posts of one pick of the day.
+struct PostCount {
+  int program = 0;
+  std::uint32_t pick = 0;  // index into the day's picks
+  int posts = 0;
+};
+
 // The figures of one program, bet type and race of a day.
 struct RaceFigures {
-  std::uint64_t key = 0;  // program, bet, race order
   int picks = 0;
   int hits = 0;
   std::int64_t payout = 0;
@@ -98,6 +132,13 @@ struct DayFigures {
   int races = 0, picks = 0, hits = 0, hitRaces = 0;
   std::int64_t payout = 0;
   int leadMiss = 0, innerMiss = 0, tailMiss = 0;
+};
+
+// A program's figures of the day for one bet type.
+struct ProgramDayFigures {
+  int program = 0;
+  int bet = 0;
+  DayFigures figures;
 };
 
 }  // namespace
@@ -217,46 +258,69 @@ unsigned getVarint(std::string_view b, std::size_t& i) {
 }
 }  // namespace
 
+void appendPoster(std::string& blob, int& previousCode, const Poster& poster) {
+  putVarint(blob, static_cast<unsigned>(poster.code - previousCode));
+  putVarint(blob, static_cast<unsigned>(poster.posts));
+  previousCode = poster.code;
+}
+
 std::string encodePosters(const std::vector<Poster>& posters) {
   std::string b;
   b.reserve(posters.size() * 2);
   int previous = 0;
-  for (const Poster& p : posters) {
-    putVarint(b, static_cast<unsigned>(p.code - previous));
-    putVarint(b, static_cast<unsigned>(p.posts));
-    previous = p.code;
-  }
+  for (const Poster& p : posters) appendPoster(b, previous, p);
   return b;
 }
 
-std::vector<Poster> decodePosters(std::string_view blob) {
-  std::vector<Poster> out;
-  out.reserve(blob.size() / 2);
+namespace {
+// Calls f(code, posts) for each poster of a stored blob, in stored order.
+template <class F>
+void forEachPoster(std::string_view blob, F&& f) {
   std::size_t i = 0;
   int code = 0;
   while (i < blob.size()) {
     code += static_cast<int>(getVarint(blob, i));
-    out.push_back({code, static_cast<int>(getVarint(blob, i))});
+    f(code, static_cast<int>(getVarint(blob, i)));
   }
+}
+}  // namespace
+
+std::vector<Poster> decodePosters(std::string_view blob) {
+  std::vector<Poster> out;
+  out.reserve(blob.size() / 2);
+  forEachPoster(blob, [&](int code, int posts) { out.push_back({code, posts}); });
   return out;
 }
 
-std::vector<StoredPick> loadPicks(Connection& c, const std::string& date, bool withPosters) {
-  std::vector<StoredPick> out;
-  Statement st = c.prepare(withPosters ? "SELECT race_key, pick, share_count, odds, wide_odds, posters FROM picks "
-                                         "WHERE date = ?1 ORDER BY seq"
-                                       : "SELECT race_key, pick, share_count, odds, wide_odds FROM picks "
-                                         "WHERE date = ?1 ORDER BY seq");
+int listedPosts(std::string_view blob, const std::vector<char>& listed) {
+  int count = 0;
+  forEachPoster(blob, [&](int code, int posts) {
+    if (code >= 0 && static_cast<std::size_t>(code) < listed.size() && listed[static_cast<std::size_t>(code)]) {
+      count += posts;
+    }
+  });
+  return count;
+}
+
+std::vector<TolvRecord> loadPicks(Connection& c, const std::string& date, const std::vector<char>* listed) {
+  std::vector<TolvRecord> out;
+  Statement st = c.prepare(listed ? "SELECT race_key, pick, share_count, odds, wide_odds, posters FROM picks "
+                                    "WHERE date = ?1 ORDER BY seq"
+                                  : "SELECT race_key, pick, share_count, odds, wide_odds FROM picks "
+                                    "WHERE date = ?1 ORDER BY seq");
   st.bind(1, date);
   while (st.step()) {
-    StoredPick p;
-    p.record.raceKey = st.text(0);
-    p.record.pick = st.text(1);
-    p.record.shareCount = static_cast<int>(st.integer(2));
-    p.record.odds = st.text(3);
-    p.record.wideOdds = st.text(4);
-    if (withPosters) p.posters = decodePosters(st.blob(5));
-    out.push_back(std::move(p));
+    int shareCount = static_cast<int>(st.integer(2));
+    if (listed) {
+      shareCount = listedPosts(st.blob(5), *listed);
+      if (shareCount == 0) continue;
+    }
+    TolvRecord& r = out.emplace_back();
+    r.raceKey = st.text(0);
+    r.pick = st.text(1);
+    r.shareCount = shareCount;
+    r.odds = st.text(3);
+    r.wideOdds = st.text(4);
   }
   return out;
 }
@@ -359,7 +423,7 @@ StepResult importHistoryDay(Session& session, UserInterface& ui, HistoryDb& db, 
     courses += (courses.empty() ? "" : " ") + f.courseCode;
     for (auto& r : f.records) picks.push_back(std::move(r));
   }
-  std::unordered_map<std::string, std::uint32_t> pickIndex;  // race key + pick -> index
+  std::unordered_map<std::string, std::uint32_t, KeyHash, std::equal_to<>> pickIndex;  // race key + pick -> index
   pickIndex.reserve(picks.size() * 2);
   for (std::uint32_t i = 0; i < picks.size(); ++i) pickIndex.emplace(picks[i].raceKey + picks[i].pick, i);
   int priced = 0;
@@ -372,42 +436,71 @@ StepResult importHistoryDay(Session& session, UserInterface& ui, HistoryDb& db, 
   }
 
   // --- who posted what: posts per program and pick ---
-  // Every (program, pick) of every post as one number, sorted and counted:
-  // far quicker than a hash map on a day of thousands of programs.
-  std::vector<std::uint64_t> postKeys;
-  postKeys.reserve(cut->size() * 3);
-  std::vector<std::string> codeTexts(10000);  // the code as posted, by code
+  // Every (program, pick) of every post, bucketed by program and each
+  // program's picks counted in a table by pick: far quicker than a hash map,
+  // or one sort of them all, on a day of thousands of programs.
+  std::vector<std::uint32_t> postProgram, postPick;
+  postProgram.reserve(cut->size() * 3);
+  postPick.reserve(cut->size() * 3);
+  std::vector<std::string> codeTexts(kProgramCodes);  // the code as posted, by code
   CutRecord scratch;
+  std::array<char, 32> keyBuffer;
   std::string key;
   for (std::size_t n = 0; n < cut->size(); ++n) {
     const CutRecordView v = viewCutRecord((*cut)[n], scratch);
     // Codes are 1-9999; anything else is kept apart as 0.
     const long code = valInt(v.programCode);
-    const int program = code >= 0 && code <= 9999 ? static_cast<int>(code) : 0;
+    const int program = code >= 0 && code < kProgramCodes ? static_cast<int>(code) : 0;
     if (codeTexts[static_cast<std::size_t>(program)].empty()) codeTexts[static_cast<std::size_t>(program)] = v.programCode;
     for (std::string_view pick : v.picks) {
       if (!CutRecord::pickInUse(pick)) continue;
-      key.assign(v.courseCode).append(v.raceNo).append(pick);
-      auto it = pickIndex.find(key);
+      auto it = pickIndex.find(joinKey(keyBuffer, key, v.courseCode, v.raceNo, pick));
       if (it == pickIndex.end()) continue;  // a course without a Tolv file
-      postKeys.push_back((static_cast<std::uint64_t>(program) << 32) | it->second);
+      postProgram.push_back(static_cast<std::uint32_t>(program));
+      postPick.push_back(it->second);
     }
     if ((n & 0xFFFF) == 0) ui.progressAdvance(20 + static_cast<int>(30 * n / cut->size()));
   }
-  std::sort(postKeys.begin(), postKeys.end());
-  // (program << 32 | pick index, posts), by program, then pick.
-  std::vector<std::pair<std::uint64_t, int>> posts;
-  for (std::uint64_t k : postKeys) {
-    if (!posts.empty() && posts.back().first == k) {
-      ++posts.back().second;
-    } else {
-      posts.emplace_back(k, 1);
+  // programStart[p] .. programStart[p + 1]: program p's posted picks in byProgram.
+  std::vector<std::size_t> programStart(kProgramCodes + 1, 0);
+  for (std::uint32_t p : postProgram) ++programStart[p + 1];
+  for (std::size_t p = 1; p < programStart.size(); ++p) programStart[p] += programStart[p - 1];
+  std::vector<std::uint32_t> byProgram(postPick.size());
+  {
+    std::vector<std::size_t> next(programStart.begin(), programStart.end() - 1);
+    for (std::size_t n = 0; n < postPick.size(); ++n) byProgram[next[postProgram[n]]++] = postPick[n];
+  }
+  postProgram = {};
+  postPick = {};
+  // (program, pick index, posts), by program; a program's picks in the order
+  // first posted (what follows only sums them).
+  std::vector<PostCount> posts;
+  {
+    std::vector<std::uint32_t> slot(picks.size(), kNoSlot);  // the program's entry in posts, by pick
+    for (int p = 0; p < kProgramCodes; ++p) {
+      const std::size_t first = programStart[static_cast<std::size_t>(p)];
+      const std::size_t last = programStart[static_cast<std::size_t>(p) + 1];
+      const std::size_t begin = posts.size();
+      for (std::size_t n = first; n < last; ++n) {
+        std::uint32_t& s = slot[byProgram[n]];
+        if (s == kNoSlot) {
+          s = static_cast<std::uint32_t>(posts.size());
+          posts.push_back({p, byProgram[n], 1});
+        } else {
+          ++posts[s].posts;
+        }
+      }
+      for (std::size_t e = begin; e < posts.size(); ++e) slot[posts[e].pick] = kNoSlot;
     }
   }
-  postKeys = {};
-  std::vector<std::vector<Poster>> posters(picks.size());
-  for (const auto& [k, count] : posts) {
-    posters[k & 0xFFFFFFFF].push_back({static_cast<int>(k >> 32), std::min(count, 0xFFFF)});
+  byProgram = {};
+  // Each pick's posters in their stored form, built in ascending code order.
+  std::vector<std::string> posterBlobs(picks.size());
+  {
+    std::vector<int> previousCode(picks.size(), 0);
+    for (const PostCount& e : posts) {
+      history::appendPoster(posterBlobs[e.pick], previousCode[e.pick], {e.program, std::min(e.posts, 0xFFFF)});
+    }
   }
 
   // --- each program's judged figures per bet type, race by race ---
@@ -417,7 +510,7 @@ StepResult importHistoryDay(Session& session, UserInterface& ui, HistoryDb& db, 
   for (const TolvRecord& r : picks) raceKeys.push_back(r.raceKey);
   std::sort(raceKeys.begin(), raceKeys.end());
   raceKeys.erase(std::unique(raceKeys.begin(), raceKeys.end()), raceKeys.end());
-  std::vector<RaceFigures> raceFigures;
+  std::vector<ProgramDayFigures> programDays;
   if (!results.empty()) {
     std::vector<std::uint32_t> raceOrder(picks.size());
     for (std::size_t i = 0; i < picks.size(); ++i) {
@@ -433,26 +526,64 @@ StepResult importHistoryDay(Session& session, UserInterface& ui, HistoryDb& db, 
       if (r.hitFlag == -1) quinellaPay[i] = valInt(r.payout);
       if (r.wideHitFlag == -1) widePay[i] = valInt(r.widePayout);
     }
-    raceFigures.reserve(posts.size() * 2);
-    for (const auto& [k, count] : posts) {
-      const std::uint32_t i = static_cast<std::uint32_t>(k & 0xFFFFFFFF);
-      const std::uint64_t program = k >> 32;
-      const auto add = [&](HistoryBet bet, std::int64_t pay) {
-        RaceFigures f;
-        f.key = (program << 24) | (static_cast<std::uint64_t>(bet) << 16) | raceOrder[i];
-        f.picks = 1;
-        f.hits = pay >= 0 ? 1 : 0;
-        f.payout = pay >= 0 ? pay : 0;
-        raceFigures.push_back(f);
-      };
-      if (bracket[i]) {
-        add(HistoryBet::Bracket, quinellaPay[i]);
-      } else {
-        add(HistoryBet::Quinella, quinellaPay[i]);
-        add(HistoryBet::Wide, widePay[i]);
+    // One program at a time: its picks, hits and payout per bet type and race,
+    // then each bet type's races walked in order.
+    constexpr std::size_t kBets = 3;
+    const std::size_t races = raceKeys.size();
+    std::vector<RaceFigures> perRace(kBets * races);
+    for (std::size_t e = 0; e < posts.size();) {
+      const int program = posts[e].program;
+      for (; e < posts.size() && posts[e].program == program; ++e) {
+        const std::uint32_t i = posts[e].pick;
+        const auto add = [&](HistoryBet bet, std::int64_t pay) {
+          RaceFigures& f = perRace[static_cast<std::size_t>(bet) * races + raceOrder[i]];
+          ++f.picks;
+          if (pay >= 0) {
+            ++f.hits;
+            f.payout += pay;
+          }
+        };
+        if (bracket[i]) {
+          add(HistoryBet::Bracket, quinellaPay[i]);
+        } else {
+          add(HistoryBet::Quinella, quinellaPay[i]);
+          add(HistoryBet::Wide, widePay[i]);
+        }
+      }
+      for (std::size_t bet = 0; bet < kBets; ++bet) {
+        DayFigures d;
+        int run = 0;
+        bool seenHit = false;
+        for (std::size_t race = 0; race < races; ++race) {
+          RaceFigures& f = perRace[bet * races + race];
+          if (f.picks == 0) continue;
+          ++d.races;
+          d.picks += f.picks;
+          d.hits += f.hits;
+          d.payout += f.payout;
+          if (f.hits > 0) {
+            ++d.hitRaces;
+            if (seenHit) {
+              d.innerMiss = std::max(d.innerMiss, run);
+            } else {
+              d.leadMiss = run;
+            }
+            seenHit = true;
+            run = 0;
+          } else {
+            ++run;
+          }
+          f = {};
+        }
+        if (d.races == 0) continue;
+        if (seenHit) {
+          d.tailMiss = run;
+        } else {
+          d.leadMiss = d.tailMiss = d.innerMiss = run;
+        }
+        programDays.push_back({program, static_cast<int>(bet), d});
       }
     }
-    std::sort(raceFigures.begin(), raceFigures.end(), [](const RaceFigures& a, const RaceFigures& b) { return a.key < b.key; });
   }
   ui.progressAdvance(70);
 
@@ -501,7 +632,7 @@ StepResult importHistoryDay(Session& session, UserInterface& ui, HistoryDb& db, 
           .bind(5, r.shareCount)
           .bind(6, r.odds)
           .bind(7, r.wideOdds)
-          .bindBlob(8, history::encodePosters(posters[i]))
+          .bindBlob(8, posterBlobs[i])
           .run();
     }
     Statement record = c.prepare("INSERT INTO results VALUES(?1, ?2, ?3)");
@@ -513,44 +644,11 @@ StepResult importHistoryDay(Session& session, UserInterface& ui, HistoryDb& db, 
       pirune.bind(1, date).bind(2, static_cast<std::int64_t>(i)).bindBlob(3, piruneRecords[i]).run();
     }
     Statement figures = c.prepare("INSERT INTO program_days VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)");
-    for (std::size_t i = 0; i < raceFigures.size();) {
-      // One program and bet type: its races in order, each race once.
-      const std::uint64_t group = raceFigures[i].key >> 16;
-      DayFigures d;
-      int run = 0;
-      bool seenHit = false;
-      while (i < raceFigures.size() && (raceFigures[i].key >> 16) == group) {
-        const std::uint64_t race = raceFigures[i].key;
-        int hits = 0;
-        while (i < raceFigures.size() && raceFigures[i].key == race) {
-          d.picks += raceFigures[i].picks;
-          hits += raceFigures[i].hits;
-          d.payout += raceFigures[i].payout;
-          ++i;
-        }
-        ++d.races;
-        d.hits += hits;
-        if (hits > 0) {
-          ++d.hitRaces;
-          if (seenHit) {
-            d.innerMiss = std::max(d.innerMiss, run);
-          } else {
-            d.leadMiss = run;
-          }
-          seenHit = true;
-          run = 0;
-        } else {
-          ++run;
-        }
-      }
-      if (seenHit) {
-        d.tailMiss = run;
-      } else {
-        d.leadMiss = d.tailMiss = d.innerMiss = run;
-      }
+    for (const ProgramDayFigures& f : programDays) {
+      const DayFigures& d = f.figures;
       figures.bind(1, date)
-          .bind(2, static_cast<std::int64_t>(group >> 8))
-          .bind(3, static_cast<std::int64_t>(group & 0xFF))
+          .bind(2, f.program)
+          .bind(3, f.bet)
           .bind(4, d.races)
           .bind(5, d.picks)
           .bind(6, d.hits)

@@ -27,20 +27,22 @@ struct Poster {
   int posts = 0;
 };
 
-// A stored pick of the day's Tolv files, in file order (course by course).
-struct StoredPick {
-  TolvRecord record;  // race key, pick, share count, odds; hits not marked
-  std::vector<Poster> posters;
-};
-
 // Posters as stored, in ascending code order: per poster the code's distance
 // from the previous code and the posts, each a varint (7 bits a byte, low
 // bits first): a day of thousands of programs stays small.
 std::string encodePosters(const std::vector<Poster>& posters);
+// One poster onto a blob whose last code was `previousCode` (0 at first).
+void appendPoster(std::string& blob, int& previousCode, const Poster& poster);
 std::vector<Poster> decodePosters(std::string_view blob);
+// The posts of the programs flagged in `listed` (indexed by code) in a stored
+// blob, read in place.
+int listedPosts(std::string_view blob, const std::vector<char>& listed);
 
-// The day's picks; their posters only when `withPosters`.
-std::vector<StoredPick> loadPicks(Connection& c, const std::string& date, bool withPosters);
+// The day's picks of the Tolv files, in file order (course by course), as
+// records: race key, pick, share count, odds; hits not marked. With `listed`
+// (flags indexed by program code) a pick's share count is the posts of the
+// flagged programs that held it, and picks none of them posted drop out.
+std::vector<TolvRecord> loadPicks(Connection& c, const std::string& date, const std::vector<char>* listed);
 std::vector<RaceResultRecord> loadResults(Connection& c, const std::string& date);
 std::vector<PiruneSelectionRecord> loadPiruneSelection(Connection& c, const std::string& date);
 

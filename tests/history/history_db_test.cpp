@@ -182,5 +182,22 @@ TEST(HistoryPosters, RoundTripThroughTheirStoredForm) {
   EXPECT_TRUE(history::decodePosters("").empty());
 }
 
+TEST(HistoryPosters, ListedPostsCountOnlyTheFlaggedCodes) {
+  const std::string bytes = history::encodePosters({{0, 2}, {7, 3}, {129, 5}, {9999, 11}});
+  std::vector<char> listed(130, 0);
+  listed[7] = listed[129] = 1;
+  EXPECT_EQ(history::listedPosts(bytes, listed), 8);
+  // A code past the flags (9999) and an unflagged one (0) count nothing.
+  listed[0] = 1;
+  EXPECT_EQ(history::listedPosts(bytes, listed), 10);
+  EXPECT_EQ(history::listedPosts(bytes, {}), 0);
+  EXPECT_EQ(history::listedPosts("", listed), 0);
+  // Built poster by poster, the blob is the same as encoded at once.
+  std::string built;
+  int previous = 0;
+  for (const history::Poster& p : history::decodePosters(bytes)) history::appendPoster(built, previous, p);
+  EXPECT_EQ(built, bytes);
+}
+
 }  // namespace
 }  // namespace tolv
