@@ -137,6 +137,12 @@ if [ "$HISTORY" = 1 ]; then
     history_step backtest --from "$FIRST" --to "$LAST" --list GOOD.LST --votes 2-999
     GUI=${TOLV_GUI:-$(dirname "$CLI")/../ui/tolv}
     CHART=$H/season-chart.png
+    # Qt wants a runtime folder of the user's; a scratch one where none is set.
+    if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+      XDG_RUNTIME_DIR=$H/.runtime
+      mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+      export XDG_RUNTIME_DIR
+    fi
     echo
     if [ ! -x "$GUI" ] || ! QT_QPA_PLATFORM=offscreen "$GUI" --help 2>/dev/null | grep -q -- '--save-chart'; then
       echo "season: no desktop program with --save-chart at $GUI; chart skipped"
