@@ -105,3 +105,23 @@ race_day_home() {
   cli wars
   cli pirune
 }
+
+# Wall-clock time in microseconds, read without starting a process (bash 5).
+now_us() {
+  if [ -n "${EPOCHREALTIME:-}" ]; then REPLY=${EPOCHREALTIME/[.,]/}; else REPLY=$(($(date +%s%N) / 1000)); fi
+}
+
+# time_one NAME COMMAND...: runs the command and adds its time (µs) to the
+# runs of NAME; best NAME prints the best of them in seconds.
+declare -A times
+time_one() {
+  local name=$1 t0 t1
+  shift
+  now_us
+  t0=$REPLY
+  "$@"
+  now_us
+  t1=$REPLY
+  times[$name]="${times[$name]:-} $(((t1 - t0)))"
+}
+best() { tr ' ' '\n' <<<"${times[$1]:-}" | awk 'NF { if (b == "" || $1 < b) b = $1 } END { printf "%.3f", b / 1e6 }'; }

@@ -56,21 +56,6 @@ run_cli schedule
 run_cli create
 run_cli hits
 
-now_us() {
-  if [ -n "${EPOCHREALTIME:-}" ]; then REPLY=${EPOCHREALTIME/[.,]/}; else REPLY=$(($(date +%s%N) / 1000)); fi
-}
-declare -A times
-time_one() {  # NAME COMMAND...
-  local name=$1 t0 t1
-  shift
-  now_us
-  t0=$REPLY
-  "$@"
-  now_us
-  t1=$REPLY
-  times[$name]="${times[$name]:-} $(((t1 - t0)))"
-}
-best() { tr ' ' '\n' <<<"${times[$1]:-}" | awk 'NF { if (b == "" || $1 < b) b = $1 } END { printf "%.3f", b / 1e6 }'; }
 run_cat() { cat "$@" | cat >/dev/null; }
 
 echo "Warming the page cache ..."

@@ -78,23 +78,7 @@ STEPS=(
   "batch|--answer ok batch|cat|logs cards odds lists"
 )
 
-# Wall-clock time in microseconds, read without starting a process (bash 5).
-now_us() {
-  if [ -n "${EPOCHREALTIME:-}" ]; then REPLY=${EPOCHREALTIME/[.,]/}; else REPLY=$(($(date +%s%N) / 1000)); fi
-}
 MARK=$(printf '\x93\xfa\x96\xda')  # 日目 in CP932
-declare -A times
-time_one() {  # NAME COMMAND...
-  local name=$1 t0 t1
-  shift
-  now_us
-  t0=$REPLY
-  "$@"
-  now_us
-  t1=$REPLY
-  times[$name]="${times[$name]:-} $(((t1 - t0)))"
-}
-best() { tr ' ' '\n' <<<"${times[$1]:-}" | awk 'NF { if (b == "" || $1 < b) b = $1 } END { printf "%.3f", b / 1e6 }'; }
 
 # grep's output goes to a file: writing to /dev/null, GNU grep stops at the
 # first match and would measure nothing.
