@@ -58,6 +58,27 @@ class UserInterface {
   virtual bool openWithShell(const std::string& path) = 0;
 };
 
+// Passes everything on to another interface; a wrapper overrides only what
+// it adds (keeping the last message, a stop of its own window).
+class ForwardingUserInterface : public UserInterface {
+ public:
+  explicit ForwardingUserInterface(UserInterface& base) : base_(base) {}
+  void inform(std::string_view text, std::string_view title, Icon icon) override { base_.inform(text, title, icon); }
+  Answer ask(std::string_view text, std::string_view title, Buttons buttons, Answer defaultAnswer) override {
+    return base_.ask(text, title, buttons, defaultAnswer);
+  }
+  void progressBegin(std::string_view caption, unsigned colour) override { base_.progressBegin(caption, colour); }
+  void progressAdvance(int percent) override { base_.progressAdvance(percent); }
+  void progressDetail(std::string_view text) override { base_.progressDetail(text); }
+  void progressEnd() override { base_.progressEnd(); }
+  void busy(bool on) override { base_.busy(on); }
+  bool stopRequested() override { return base_.stopRequested(); }
+  bool openWithShell(const std::string& path) override { return base_.openWithShell(path); }
+
+ protected:
+  UserInterface& base_;
+};
+
 inline constexpr std::string_view kStepStoppedMessage = "処理を中止しました。ファイルは中止する前のままです。";
 
 // Ends the progress window and says that the step was stopped.

@@ -242,28 +242,17 @@ namespace {
 
 // Passes everything on to the front end and keeps the text of the last
 // message shown, so that the run can say what a step stopped with.
-class LastMessageKeeper : public UserInterface {
+class LastMessageKeeper : public ForwardingUserInterface {
  public:
-  explicit LastMessageKeeper(UserInterface& ui) : ui_(ui) {}
+  explicit LastMessageKeeper(UserInterface& ui) : ForwardingUserInterface(ui) {}
   std::string take() { return std::exchange(last_, {}); }
 
   void inform(std::string_view text, std::string_view title, Icon icon) override {
     last_ = text;
-    ui_.inform(text, title, icon);
+    base_.inform(text, title, icon);
   }
-  Answer ask(std::string_view text, std::string_view title, Buttons buttons, Answer defaultAnswer) override {
-    return ui_.ask(text, title, buttons, defaultAnswer);
-  }
-  void progressBegin(std::string_view caption, unsigned colour) override { ui_.progressBegin(caption, colour); }
-  void progressAdvance(int percent) override { ui_.progressAdvance(percent); }
-  void progressDetail(std::string_view text) override { ui_.progressDetail(text); }
-  void progressEnd() override { ui_.progressEnd(); }
-  void busy(bool on) override { ui_.busy(on); }
-  bool stopRequested() override { return ui_.stopRequested(); }
-  bool openWithShell(const std::string& path) override { return ui_.openWithShell(path); }
 
  private:
-  UserInterface& ui_;
   std::string last_;
 };
 

@@ -11,23 +11,10 @@ namespace tolv::ui {
 // the step lets events run, they are the only controls that take a click.
 inline constexpr const char* kStopsStepProperty = "tolvStopsStep";
 
-class StopForwardingUi : public UserInterface {
+class StopForwardingUi : public ForwardingUserInterface {
  public:
-  StopForwardingUi(UserInterface& base, const bool& stop) : base_(base), stop_(stop) {}
-  void inform(std::string_view text, std::string_view title, Icon icon) override { base_.inform(text, title, icon); }
-  Answer ask(std::string_view text, std::string_view title, Buttons buttons, Answer defaultAnswer) override {
-    return base_.ask(text, title, buttons, defaultAnswer);
-  }
-  void progressBegin(std::string_view caption, unsigned colour) override { base_.progressBegin(caption, colour); }
-  void progressAdvance(int percent) override { base_.progressAdvance(percent); }
-  void progressDetail(std::string_view text) override { base_.progressDetail(text); }
-  void progressEnd() override { base_.progressEnd(); }
-  void busy(bool on) override { base_.busy(on); }
-  bool openWithShell(const std::string& path) override { return base_.openWithShell(path); }
+  StopForwardingUi(UserInterface& base, const bool& stop) : ForwardingUserInterface(base), stop_(stop) {}
   bool stopRequested() override { return stop_ || base_.stopRequested(); }
-
- protected:
-  UserInterface& base_;
 
  private:
   const bool& stop_;
