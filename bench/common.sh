@@ -125,3 +125,5 @@ time_one() {
   times[$name]="${times[$name]:-} $(((t1 - t0)))"
 }
 best() { tr ' ' '\n' <<<"${times[$1]:-}" | awk 'NF { if (b == "" || $1 < b) b = $1 } END { printf "%.3f", b / 1e6 }'; }
+# The runs of NAME in seconds, "0.412 0.398".
+runs() { tr ' ' '\n' <<<"${times[$1]:-}" | awk 'NF { printf "%s%.3f", (n++ ? " " : ""), $1 / 1e6 }'; }

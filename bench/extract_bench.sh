@@ -40,16 +40,6 @@ make_home "$HOME_NOCUT" 2
 # --- timing ------------------------------------------------------------------
 MARK=$(printf '\x93\xfa\x96\xda')  # 日目 in CP932
 
-# Wall-clock time in microseconds, read without starting a process (bash 5);
-# older shells fall back to date.
-now_us() {
-  if [ -n "${EPOCHREALTIME:-}" ]; then
-    REPLY=${EPOCHREALTIME/[.,]/}
-  else
-    REPLY=$(($(date +%s%N) / 1000))
-  fi
-}
-
 # grep's output goes to a file: with /dev/null as its output GNU grep stops at
 # the first match and the baseline would measure nothing.
 run_grep() { LC_ALL=C grep -c "$MARK" "${LOG_FILES[@]}" >"$CACHE/grep.out"; }
@@ -58,20 +48,6 @@ COPY=$CACHE/copy
 mkdir -p "$COPY"
 run_copy() { cp "${LOG_FILES[@]}" "$COPY/"; }
 run_extract() { "$CLI" --quiet --home "$1" --date "$DAY" extract; }
-
-declare -A times
-time_one() {  # NAME COMMAND...
-  local name=$1 t0 t1
-  shift
-  now_us
-  t0=$REPLY
-  "$@"
-  now_us
-  t1=$REPLY
-  times[$name]="${times[$name]:-} $(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f", (b - a) / 1e6 }')"
-}
-
-best() { tr ' ' '\n' <<<"${times[$1]}" | awk 'NF { if (b == "" || $1 < b) b = $1 } END { print b }'; }
 
 echo "Warming the page cache ..."
 cat "${LOG_FILES[@]}" >/dev/null
@@ -106,7 +82,7 @@ printf '%-44s %10s %9s   %s\n' "command" "best (s)" "MB/s" "runs (s)"
 row() {  # LABEL NAME
   local b
   b=$(best "$2")
-  printf '%-44s %10s %9s  %s\n' "$1" "$b" "$(awk -v b="$bytes" -v t="$b" 'BEGIN { if (t > 0) printf "%.0f", b / 1048576 / t; else print "-" }')" "${times[$2]}"
+  printf '%-44s %10s %9s  %s\n' "$1" "$b" "$(awk -v b="$bytes" -v t="$b" 'BEGIN { if (t > 0) printf "%.0f", b / 1048576 / t; else print "-" }')" "$(runs "$2")"
 }
 row "grep -c (the header mark, baseline)" grep
 row "tolv-cli extract (cut file, CutFileSty=0)" extract

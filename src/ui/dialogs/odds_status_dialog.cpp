@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include "ui/common/close_row.h"
 #include "ui/common/qt_text.h"
 
 namespace tolv::ui {
@@ -70,14 +71,7 @@ OddsStatusDialog::OddsStatusDialog(const OddsStatusGrid& grid, QWidget* parent) 
   grid_->show();
   layout->addWidget(grid_, 1);
 
-  auto* close = new QPushButton(QStringLiteral("閉じる"), this);
-  close->setObjectName(QStringLiteral("Command1"));
-  close->setAutoDefault(false);
-  connect(close, &QPushButton::clicked, this, &QDialog::accept);
-  auto* row = new QHBoxLayout;
-  row->addStretch();
-  row->addWidget(close);
-  layout->addLayout(row);
+  addCloseRow(this, layout);
   resize(sizeHint());
 }
 

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "ui/common/close_row.h"
 #include "ui/common/qt_text.h"
 
 namespace tolv::ui {
@@ -41,14 +42,7 @@ PendingBetViewer::PendingBetViewer(const PendingBetSummary& summary, QWidget* pa
   }
   grid->setColumnMinimumWidth(4, 90);
   layout->addLayout(grid);
-  auto* close = new QPushButton(QStringLiteral("閉じる"), this);
-  close->setObjectName(QStringLiteral("Command1"));
-  close->setAutoDefault(false);
-  connect(close, &QPushButton::clicked, this, &QDialog::accept);
-  auto* row = new QHBoxLayout;
-  row->addStretch();
-  row->addWidget(close);
-  layout->addLayout(row);
+  addCloseRow(this, layout);
 }
 
 }  // namespace tolv::ui
