@@ -38,7 +38,6 @@ class Session {
   // emptied.
   fs::path unpackFolder() const { return fs::path(workFolder_) / "tolv-unpack"; }
   fs::path iniFilePath() const { return fs::path(appFolder_) / "TOLV.INI"; }
-  fs::path helpFilePath() const { return fs::path(appFolder_) / "TOLV.HLP"; }
   // The per-user saved defaults file.
   fs::path defaultsPath() const { return defaultsPath_; }
   void setDefaultsPath(fs::path p) { defaultsPath_ = std::move(p); }

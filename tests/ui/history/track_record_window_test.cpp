@@ -228,14 +228,6 @@ class TrackRecordWindowTest : public QObject {
     QVERIFY(!fs::exists(file));
   }
 
-  void saveChartCommand() {
-    MadeUpHome m;
-    const fs::path file = m.h.home() / "season.png";
-    std::string error;
-    QVERIFY2(saveTrackRecordChart(m.h.session, file, &error), error.c_str());
-    QVERIFY(!QImage(QString::fromStdString(file.string())).isNull());
-  }
-
   void saveChartOptionOfTheProgram() {
     // The program beside the tests in the build tree.
     const QString program = QCoreApplication::applicationDirPath() + "/../../src/ui/tolv";
