@@ -13,6 +13,7 @@
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStandardItemModel>
@@ -139,7 +140,11 @@ TrackRecordWindow::TrackRecordWindow(Session& session, UserInterface& ui, std::u
   setObjectName(QStringLiteral("frmSeiseki"));
   setWindowTitle(toQ(kTrackRecordTitle));
   setWindowFlag(Qt::WindowMaximizeButtonHint);
-  resize(1180, 820);
+  // Fits a 1024×768 screen with its frame, as the main window does; larger
+  // screens may maximise it.
+  QSize size(1000, 700);
+  if (const QScreen* screen = this->screen()) size = size.boundedTo(screen->availableGeometry().size());
+  resize(size);
 
   const DateRange stored = storedPeriod(*db_);
   auto makeDate = [&](const char* name, const std::string& ymd) {

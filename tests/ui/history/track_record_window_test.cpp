@@ -19,6 +19,7 @@
 #include "core/startup.h"
 #include "history/history_fixture.h"
 #include "ui/dialogs/dialog_test_util.h"
+#include "ui/clipped_widgets.h"
 #include "ui/history/track_record_window.h"
 
 using namespace tolv;
@@ -284,6 +285,9 @@ class TrackRecordWindowTest : public QObject {
     auto w = m.window();
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    // It opens whole on a small screen, nothing cut.
+    const QString problems = tolv::ui::test::fitProblems(w.get());
+    QVERIFY2(problems.isEmpty(), qPrintable(problems));
     QTest::keyClick(w.get(), Qt::Key_Escape);
     QVERIFY(!w->isVisible());
   }
